@@ -1,0 +1,51 @@
+// Program entry: the application window, the main window, the message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/app_error.h"
+#include "app/command_line.h"
+#include "app/main_form.h"
+#include "app/win_application.h"
+#include "sampling/win_traffic_source.h"
+
+namespace {
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);  // long paths: no 260-character limit
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace ripplet;
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+  ::InitCommonControlsEx(&controls);
+
+  const std::wstring module_path = ModulePath();
+  try {
+    Application application(ApplicationTitle(module_path));
+    IpHelperTrafficSource source;
+    TMainForm main_form(source, {module_path, ::GetCommandLineW(), true});
+    application.SetMainWindow(nullptr);
+    main_form.Create(application.Handle());
+    application.SetMainWindow(main_form.Handle());
+    main_form.Show();
+    application.RunMessageLoop();
+  } catch (const AppError& error) {
+    ShowApplicationError(error.Text());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,156 @@
+#include "app/main_form.h"
+
+#include "app/app_error.h"
+#include "app/command_line.h"
+#include "app/win_application.h"
+#include "app/win_handles.h"
+#include "app/win_text.h"
+
+namespace ripplet {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TMainForm";
+constexpr UINT_PTR kMainTimerId = 1;
+constexpr int kDesignClientWidth = 304;
+constexpr int kDesignClientHeight = 68;
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_THICKFRAME;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+}  // namespace
+
+TMainForm::TMainForm(TrafficSource& source, Startup startup)
+    : startup_(std::move(startup)), sampler_(source) {}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::Create(HWND owner) {
+  RegisterClassOnce(kClassName, CS_DBLCLKS,
+                    ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
+                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  pixels_per_inch_ = ScreenPixelsPerInch();
+  decimal_separator_ = RegionalDecimalSeparator();
+  RECT outer{0, 0, ::MulDiv(kDesignClientWidth, pixels_per_inch_, 96),
+             ::MulDiv(kDesignClientHeight, pixels_per_inch_, 96)};
+  ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+  CreateNative(kClassName, L"Ripplet", kStyle, kExStyle, 32, 32, outer.right - outer.left,
+               outer.bottom - outer.top, owner);
+}
+
+void TMainForm::Show() { ::ShowWindow(Handle(), SW_SHOWNORMAL); }
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      FormCreate();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
+      return DefaultProcessing(message, wparam, lparam);
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kMainTimerId) MainTimerTimer();
+      return 0;
+    case WM_CLOSE:
+      FormCloseQuery();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Logging off closes the program too: save, and never hold up the log-off.
+      try {
+        SaveSettings();
+      } catch (const AppError& error) {
+        ShowApplicationError(error.Text());
+      }
+      return TRUE;
+    case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
+      decimal_separator_ = RegionalDecimalSeparator();
+      return DefaultProcessing(message, wparam, lparam);
+    case WM_DESTROY:
+      FormDestroy();
+      if (startup_.QuitOnDestroy) ::PostQuitMessage(0);
+      return 0;
+    default:
+      return DefaultProcessing(message, wparam, lparam);
+  }
+}
+
+void TMainForm::FormPaths() {
+  // The stored long name, even when started through an 8.3 path or in other letter case.
+  std::wstring stored_name;
+  WIN32_FIND_DATAW found{};
+  UniqueFind find(::FindFirstFileW(startup_.ModulePath.c_str(), &found));
+  if (find) stored_name = found.cFileName;
+  find.reset();
+
+  const StartupPaths paths = ripplet::FormPaths(startup_.ModulePath, stored_name);
+  ini_path_ = paths.IniPath;
+  help_path_ = paths.HelpPath;
+  program_dir_ = paths.ProgramDir;
+}
+
+void TMainForm::FormCreate() {
+  creating_ = true;
+  try {
+    FormPaths();
+    ini_path_ = ApplyIniOption(ini_path_, SplitCommandLine(startup_.CommandLine), program_dir_);
+    // The label gaps of the design layout at 96 pixels per inch: 17-17, 37-30, 48-48.
+    line_spacings_ = {0, 7, 0, 0};
+    sampler_.RefreshIfTable();
+    LoadSettings();
+    ApplySettings();
+    if (settings_.AdapterName.empty()) {
+      ShowFirstStartMessage();
+      if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
+    }
+    if (auto* app = Application::Instance()) app->MakeTopmost();
+  } catch (const AppError& error) {
+    // The window is still created and shown; the first resize brings it to its normal state.
+    ShowApplicationError(error.Text());
+  }
+  creating_ = false;
+}
+
+void TMainForm::ShowFirstStartMessage() {
+  ::MessageBoxW(nullptr,
+                L"初めての起動ですので、ネットワーク アダプタが未指定の状態です。\r\n"
+                L"オプション ダイアログを開いてアダプタの指定を行ってください。",
+                nullptr, MB_ICONWARNING);
+}
+
+void TMainForm::FormActivate() {
+  if (auto* app = Application::Instance()) ::ShowWindow(app->Handle(), SW_HIDE);
+}
+
+void TMainForm::FormResize() {
+  // During creation the settings are applied once, after they have all been loaded.
+  if (!creating_) ApplySettings();
+}
+
+void TMainForm::FormCloseQuery() {
+  // A failed save raises its error and the window stays open; a later close tries again.
+  SaveSettings();
+  ::DestroyWindow(Handle());
+}
+
+void TMainForm::FormDestroy() {
+  StopMainTimer();
+  sampler_.ReleaseSnapshot();
+}
+
+void TMainForm::StartMainTimer() {
+  StopMainTimer();
+  // An interval of 0 or below (only from a hand-edited file) leaves the timer stopped.
+  if (settings_.Interval <= 0) return;
+  if (::SetTimer(Handle(), kMainTimerId, static_cast<UINT>(settings_.Interval), nullptr) == 0) {
+    throw AppError(L"タイマーを取得できません");
+  }
+  main_timer_running_ = true;
+}
+
+void TMainForm::StopMainTimer() noexcept {
+  if (main_timer_running_) ::KillTimer(Handle(), kMainTimerId);
+  main_timer_running_ = false;
+}
+
+}  // namespace ripplet

@@ -1,0 +1,42 @@
+// Moving the settings between the main window and its INI file.
+#include "app/app_error.h"
+#include "app/main_form.h"
+#include "app/win_application.h"
+#include "app/win_text.h"
+#include "settings/ini_document.h"
+#include "settings/settings_io.h"
+#include "settings/win_settings_file.h"
+
+namespace ripplet {
+namespace {
+
+WindowBounds BoundsOf(HWND hwnd) {
+  RECT r{};
+  ::GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+void TMainForm::LoadSettings() {
+  const IniDocument ini = IniDocument::Parse(ReadSettingsBytes(ini_path_));
+  WindowBounds bounds = BoundsOf(Handle());
+  const LoadReport report = LoadSettingsFrom(ini, settings_, bounds, line_spacings_,
+                                             pixels_per_inch_, decimal_separator_);
+  ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // A bad colour took its default and loading went on; the user still hears about it.
+  for (const std::string& value : report.BadColourValues) {
+    ShowApplicationError(L"'" + AnsiToWide(value) + L"' は整数ではありません");
+  }
+}
+
+void TMainForm::SaveSettings() {
+  // Start from the file as it is now, so keys we do not own survive byte for byte.
+  IniDocument ini = IniDocument::Parse(ReadSettingsBytes(ini_path_));
+  SaveSettingsTo(ini, settings_, BoundsOf(Handle()), pixels_per_inch_, decimal_separator_);
+  WriteSettingsBytes(ini_path_, ini.Serialize());
+  ::UpdateWindow(Handle());
+}
+
+}  // namespace ripplet

@@ -1,0 +1,47 @@
+// The application window: hidden, never shown, created before any other window. It owns
+// the main window (so the meter has no taskbar button of its own), carries the program's
+// title for error boxes, and runs the message loop with its idle step.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/win_window.h"
+
+namespace ripplet {
+
+class Application : public Window {
+ public:
+  explicit Application(std::wstring title);
+  ~Application() override;
+
+  static Application* Instance() noexcept;
+
+  const std::wstring& Title() const noexcept { return title_; }
+  void SetMainWindow(HWND main_window) noexcept { main_window_ = main_window; }
+  void MakeTopmost() noexcept;
+
+  // The idle step runs each time the message queue has been drained.
+  void SetIdleHandler(std::function<void()> idle) { idle_ = std::move(idle); }
+  bool HasIdleHandler() const noexcept { return static_cast<bool>(idle_); }
+  void RunIdle();
+
+  // Handles messages until WM_QUIT; returns its exit code.
+  int RunMessageLoop();
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  std::wstring title_;
+  HWND main_window_ = nullptr;
+  std::function<void()> idle_;
+};
+
+// Shows an error that escaped a handler: owned by the application window, with its title
+// as caption, the stop icon and one OK button. Works before the application window exists.
+void ShowApplicationError(const std::wstring& text) noexcept;
+
+}  // namespace ripplet

@@ -1,0 +1,39 @@
+#include "app/win_text.h"
+
+namespace ripplet {
+
+std::wstring AnsiToWide(std::string_view bytes, UINT code_page) {
+  if (bytes.empty()) return {};
+  const int n = ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                      nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+std::string WideToAnsi(std::wstring_view text, UINT code_page) {
+  if (text.empty()) return {};
+  const int n = ::WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+  return out;
+}
+
+std::string RegionalDecimalSeparator() {
+  wchar_t buffer[8] = {};
+  const int n = ::GetLocaleInfoW(::GetThreadLocale(), LOCALE_SDECIMAL, buffer, 8);
+  if (n <= 1) return ".";
+  std::string separator = WideToAnsi(std::wstring_view(buffer, static_cast<size_t>(n - 1)));
+  return separator.empty() ? "." : separator;
+}
+
+int ScreenPixelsPerInch() {
+  HDC dc = ::GetDC(nullptr);
+  const int ppi = ::GetDeviceCaps(dc, LOGPIXELSY);
+  ::ReleaseDC(nullptr, dc);
+  return ppi > 0 ? ppi : 96;
+}
+
+}  // namespace ripplet

@@ -1,0 +1,3 @@
+// Identifiers shared by the .rc scripts and the code.
+#pragma once
+#define IDI_RIPPLET 1

@@ -1,0 +1,95 @@
+#include "sampling/sampler.h"
+
+#include <algorithm>
+
+namespace ripplet {
+
+Sampler::Sampler(TrafficSource& source) : source_(source) {}
+
+void Sampler::RefreshIfTable() {
+  const std::uint32_t size = source_.IfTableSize();
+  block_.resize(size);  // shrinking keeps the capacity for the next growth
+  // Zeroed first: a fill that fails then reads as a table of 0 rows.
+  std::fill(block_.begin(), block_.end(), static_cast<unsigned char>(0));
+  if (size >= kIfTableRowsOffset) {
+    source_.FillIfTable(block_.data(), size);
+  }
+  table_ = IfTable(block_.data(), block_.size());
+}
+
+void Sampler::ReleaseSnapshot() noexcept {
+  std::vector<unsigned char>().swap(block_);
+  table_ = IfTable();
+}
+
+void Sampler::LookupAdapter(std::string_view adapter_name) {
+  adapter_index_ = table_.Find(adapter_name).value_or(0);
+  // The row may now belong to another adapter: its counters are no baseline.
+  have_baseline_ = false;
+  have_rates_ = false;
+}
+
+bool Sampler::RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept {
+  return row < table_.RowCount() && table_.Description(row) == adapter_name;
+}
+
+bool Sampler::NoData(RatePair& pair) noexcept {
+  have_baseline_ = false;
+  have_rates_ = false;
+  pair = RatePair{};
+  return true;
+}
+
+bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
+  RefreshIfTable();
+
+  if (!RowCarries(adapter_index_, adapter_name)) {
+    // The adapter may have come back at another index: look again before giving up.
+    const auto found = table_.Find(adapter_name);
+    if (!found) return NoData(pair);
+    adapter_index_ = *found;
+    have_baseline_ = false;
+    have_rates_ = false;
+  }
+
+  const std::uint32_t recv = table_.InOctets(adapter_index_);
+  const std::uint32_t send = table_.OutOctets(adapter_index_);
+  const std::uint32_t now = source_.TickCount();
+
+  if (!have_baseline_) {
+    prev_recv_octets_ = recv;
+    prev_send_octets_ = send;
+    last_sample_tick_ = now;
+    have_baseline_ = true;
+    pair = RatePair{};
+    return true;  // the rate of this tick is unknown
+  }
+
+  if (now == last_sample_tick_) {
+    // Same millisecond: repeat the last rates rather than flicker to 0.
+    if (!have_rates_) {
+      pair = RatePair{};
+      return true;
+    }
+    pair = last_rates_;
+    return false;
+  }
+
+  pair.Recv = RateOf(recv, prev_recv_octets_, now, last_sample_tick_);
+  pair.Send = RateOf(send, prev_send_octets_, now, last_sample_tick_);
+  prev_recv_octets_ = recv;
+  prev_send_octets_ = send;
+  last_sample_tick_ = now;
+  last_rates_ = pair;
+  have_rates_ = true;
+  return false;
+}
+
+void Sampler::Prime(std::string_view adapter_name) {
+  have_baseline_ = false;
+  have_rates_ = false;
+  RatePair discarded;
+  SampleTraffic(adapter_name, discarded);
+}
+
+}  // namespace ripplet

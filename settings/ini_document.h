@@ -1,0 +1,53 @@
+// The settings file as text: lines of ANSI bytes, never decoded.
+//
+// Reads follow the platform's private-profile rules: section and key names match
+// without regard to ASCII case, the first matching section and key win, keys and
+// values are trimmed of blanks and tabs, and a value in a matching pair of quotes
+// loses them. Writes change only the one line they concern, so comments, unknown
+// sections and keys we never write survive a save byte for byte.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ripplet {
+
+class IniDocument {
+ public:
+  // Accepts CRLF, LF or CR line ends (also mixed).
+  static IniDocument Parse(std::string_view bytes);
+
+  // Every line ends in CRLF.
+  std::string Serialize() const;
+
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+  // The key names of the first matching section, in file order.
+  std::vector<std::string> KeyNames(std::string_view section) const;
+
+  // The names of all section headers, in file order (duplicates included).
+  std::vector<std::string> SectionNames() const;
+
+  // Replaces the first matching key's value in place, or appends the key after the
+  // last non-blank line of its section, or appends the section at the end.
+  // Get(section, key) afterwards returns value: a value that the read rules would
+  // change (outer blanks, an enclosing pair of quotes) is written inside double
+  // quotes, and line breaks, which a line cannot hold, become blanks.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+ private:
+  struct SectionRange {
+    std::size_t header;  // index of the "[name]" line
+    std::size_t end;     // one past the section's last line
+  };
+
+  std::optional<SectionRange> FindSection(std::string_view section) const;
+  std::optional<std::size_t> FindKey(const SectionRange& range, std::string_view key) const;
+
+  std::vector<std::string> lines_;
+};
+
+}  // namespace ripplet

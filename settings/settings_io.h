@@ -1,0 +1,33 @@
+// Moving the settings record to and from the settings file's text. Settings are
+// read and written here and nowhere else; the shell reads and writes the file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/ini_document.h"
+#include "settings/settings.h"
+
+namespace ripplet {
+
+struct LoadReport {
+  // Each "Colors" value that is neither a colour name nor an integer, as its raw
+  // bytes; that colour took its default and loading went on.
+  std::vector<std::string> BadColourValues;
+};
+
+// `bounds` comes in holding the window's current bounds (its layout size); the line
+// spacings come in as measured and the file's values are added to them.
+LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& bounds,
+                            LineSpacings& spacings, int pixels_per_inch,
+                            std::string_view decimal_separator);
+
+void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bounds,
+                    int pixels_per_inch, std::string_view decimal_separator);
+
+// Font points to a LOGFONT height and back, rounded half away from zero.
+std::int32_t FontHeightFromSize(std::int32_t points, int pixels_per_inch);
+std::int32_t FontSizeFromHeight(std::int32_t height, int pixels_per_inch);
+
+}  // namespace ripplet

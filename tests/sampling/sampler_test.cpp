@@ -1,0 +1,232 @@
+#include "sampling/sampler.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/sampling/fake_traffic_source.h"
+
+namespace ripplet {
+namespace {
+
+using testing::FakeRow;
+using testing::FakeTrafficSource;
+
+constexpr const char* kNic = "Realtek PCIe GbE";
+
+class SamplerTest : public ::testing::Test {
+ protected:
+  // One tick: advance the clock, grow the counters, sample.
+  bool Tick(std::uint32_t ms, std::uint32_t in_growth, std::uint32_t out_growth,
+            std::size_t row = 1) {
+    source.Tick += ms;
+    source.Rows[row].In += in_growth;
+    source.Rows[row].Out += out_growth;
+    return sampler.SampleTraffic(kNic, pair);
+  }
+
+  FakeTrafficSource source;
+  Sampler sampler{source};
+  RatePair pair;
+};
+
+TEST_F(SamplerTest, LookupFindsFirstEqualRowOrZero) {
+  source.Rows = {{"Loopback"}, {kNic}, {kNic}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  EXPECT_EQ(sampler.AdapterIndex(), 1u);
+  sampler.LookupAdapter("Realtek");
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
+  sampler.LookupAdapter("");  // no row has an empty description
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
+
+  source.Rows = {{"Loopback"}, {""}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter("");
+  EXPECT_EQ(sampler.AdapterIndex(), 1u);
+}
+
+TEST_F(SamplerTest, LookupUsesSnapshotWithoutRefreshing) {
+  source.Rows = {{"Loopback"}, {kNic}};
+  sampler.LookupAdapter(kNic);  // nothing refreshed yet: empty snapshot
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
+  EXPECT_EQ(source.Fills, 0);
+}
+
+TEST_F(SamplerTest, PrimingSetsBaselineForFirstTick) {
+  source.Rows = {{"Loopback", 5, 5}, {kNic, 1000, 2000}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+
+  EXPECT_FALSE(Tick(1000, 1'000'000, 3));
+  EXPECT_EQ(pair.Recv, 1'000'000);
+  EXPECT_EQ(pair.Send, 3);
+
+  EXPECT_FALSE(Tick(500, 100, 0));
+  EXPECT_EQ(pair.Recv, 200);
+  EXPECT_EQ(pair.Send, 0);
+}
+
+TEST_F(SamplerTest, FirstSampleEverIsBaselineReportedAsNoData) {
+  source.Rows = {{"Loopback"}, {kNic, 4'000'000'000u, 0}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  pair = {7, 7};
+  EXPECT_TRUE(sampler.SampleTraffic(kNic, pair));  // not a spike from counters of 0
+  EXPECT_EQ(pair.Recv, 0);
+  EXPECT_EQ(pair.Send, 0);
+  EXPECT_FALSE(Tick(1000, 10, 20));
+  EXPECT_EQ(pair.Recv, 10);
+  EXPECT_EQ(pair.Send, 20);
+}
+
+TEST_F(SamplerTest, EmptyTableIsNoDataEveryTick) {
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
+  for (int i = 0; i < 3; ++i) {
+    source.Tick += 1000;
+    pair = {1, 1};
+    EXPECT_TRUE(sampler.SampleTraffic(kNic, pair));
+    EXPECT_EQ(pair.Recv, 0);
+    EXPECT_EQ(pair.Send, 0);
+  }
+}
+
+TEST_F(SamplerTest, UnusableSizeGivesZeroRows) {
+  source.Rows = {{kNic, 1, 1}};
+  for (std::uint32_t size : {0u, 3u, 4u, 100u}) {
+    source.SizeOverride = size;
+    sampler.RefreshIfTable();
+    EXPECT_EQ(sampler.Table().RowCount(), 0u) << size;
+    EXPECT_EQ(sampler.Table().Size(), size);
+    EXPECT_TRUE(sampler.SampleTraffic(kNic, pair)) << size;
+  }
+}
+
+TEST_F(SamplerTest, TableGrowingBeforeFillIsNoDataThenRecovers) {
+  source.Rows = {{kNic, 100, 100}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_FALSE(Tick(1000, 10, 10, 0));
+
+  source.BetweenQueryAndFill = [this] { source.Rows.push_back({"New adapter"}); };
+  source.Tick += 1000;
+  EXPECT_TRUE(sampler.SampleTraffic(kNic, pair));  // the fill wrote nothing
+  EXPECT_EQ(sampler.Table().RowCount(), 0u);
+  source.BetweenQueryAndFill = nullptr;
+
+  // Back at the same index: a baseline first, then a rate without a spike.
+  EXPECT_TRUE(Tick(1000, 50, 50, 0));
+  EXPECT_FALSE(Tick(1000, 30, 40, 0));
+  EXPECT_EQ(pair.Recv, 30);
+  EXPECT_EQ(pair.Send, 40);
+}
+
+TEST_F(SamplerTest, AdapterGoneThenBackResumesWithoutSpike) {
+  source.Rows = {{"Loopback"}, {kNic, 1'000'000, 1'000'000}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_FALSE(Tick(1000, 1000, 1000));
+
+  const FakeRow nic = source.Rows[1];
+  source.Rows.pop_back();
+  source.Tick += 60'000;
+  EXPECT_TRUE(sampler.SampleTraffic(kNic, pair));
+
+  source.Rows.push_back(nic);
+  EXPECT_TRUE(Tick(1000, 5000, 5000));  // baseline, not (counters - 0) / 61 s
+  EXPECT_EQ(pair.Recv, 0);
+  EXPECT_FALSE(Tick(1000, 700, 800));
+  EXPECT_EQ(pair.Recv, 700);
+  EXPECT_EQ(pair.Send, 800);
+}
+
+TEST_F(SamplerTest, MovedAdapterIsFoundAgain) {
+  source.Rows = {{"Loopback"}, {kNic, 500, 500}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_FALSE(Tick(1000, 100, 100));
+
+  // The adapter now sits at index 2, and row 1 carries another one.
+  source.Rows = {{"Loopback"}, {"VPN", 9'999, 9'999}, {kNic, 900, 900}};
+  EXPECT_TRUE(Tick(1000, 0, 0, 2));
+  EXPECT_EQ(sampler.AdapterIndex(), 2u);
+  EXPECT_FALSE(Tick(1000, 250, 125, 2));
+  EXPECT_EQ(pair.Recv, 250);
+  EXPECT_EQ(pair.Send, 125);
+
+  // Index out of range: looked up again too.
+  source.Rows = {{kNic, 0, 0}};
+  EXPECT_TRUE(Tick(1000, 0, 0, 0));
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
+  EXPECT_FALSE(Tick(1000, 42, 0, 0));
+  EXPECT_EQ(pair.Recv, 42);
+}
+
+TEST_F(SamplerTest, SameMillisecondRepeatsLastRates) {
+  source.Rows = {{"Loopback"}, {kNic}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_FALSE(Tick(10, 100, 50));
+  EXPECT_EQ(pair.Recv, 10'000);
+
+  pair = {};
+  EXPECT_FALSE(Tick(0, 30, 30));  // same tick: last rates, state unchanged
+  EXPECT_EQ(pair.Recv, 10'000);
+  EXPECT_EQ(pair.Send, 5'000);
+
+  // The growth during the repeated tick is counted by the next one.
+  EXPECT_FALSE(Tick(10, 70, 20));
+  EXPECT_EQ(pair.Recv, 10'000);
+  EXPECT_EQ(pair.Send, 5'000);
+}
+
+TEST_F(SamplerTest, SameMillisecondAfterBaselineIsStillNoData) {
+  source.Rows = {{"Loopback"}, {kNic}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_TRUE(Tick(0, 30, 30));  // no rate known yet
+  EXPECT_EQ(pair.Recv, 0);
+  EXPECT_FALSE(Tick(100, 20, 10));
+  EXPECT_EQ(pair.Recv, 500);
+  EXPECT_EQ(pair.Send, 400);
+}
+
+TEST_F(SamplerTest, RatesAboveInt32AndWraps) {
+  source.Rows = {{"Loopback"}, {kNic, 4'294'967'000u, 0}};
+  source.Tick = 4'294'967'000u;
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  EXPECT_FALSE(Tick(696, 592, 0));  // both the counter and the tick wrap
+  EXPECT_EQ(pair.Recv, 850);
+  EXPECT_EQ(source.Tick, 400u);
+
+  EXPECT_FALSE(Tick(1, 3'000'000, 0x8000'0000u));
+  EXPECT_EQ(pair.Recv, 3'000'000'000LL);
+  EXPECT_EQ(pair.Send, 2'147'483'648'000LL);
+}
+
+TEST_F(SamplerTest, RefreshReusesCapacity) {
+  source.Rows = {{"Loopback"}, {kNic}, {"Wi-Fi"}};
+  sampler.RefreshIfTable();
+  const unsigned char* data = sampler.Table().Data();
+  for (int i = 0; i < 1000; ++i) {
+    sampler.RefreshIfTable();
+    ASSERT_EQ(sampler.Table().Data(), data);
+  }
+  // A smaller table fits in the same block too.
+  source.Rows.pop_back();
+  sampler.RefreshIfTable();
+  EXPECT_EQ(sampler.Table().Data(), data);
+  EXPECT_EQ(sampler.Table().RowCount(), 2u);
+  EXPECT_EQ(sampler.Table().Size(), kIfTableRowsOffset + 2 * kIfRowSize);
+}
+
+}  // namespace
+}  // namespace ripplet
