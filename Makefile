@@ -3,6 +3,7 @@
 .PHONY: all deps build build-windows build-host test test-host test-windows run clean
 
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 
 all: build
 

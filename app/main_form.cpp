@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+
 #include "app/app_error.h"
 #include "app/command_line.h"
 #include "app/win_application.h"
@@ -21,7 +23,10 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 TMainForm::TMainForm(TrafficSource& source, Startup startup)
     : startup_(std::move(startup)), sampler_(source) {}
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // Destroy while this object is whole, so that FormDestroy runs and frees its objects.
+  if (Handle() != nullptr) ::DestroyWindow(Handle());
+}
 
 void TMainForm::Create(HWND owner) {
   RegisterClassOnce(kClassName, CS_DBLCLKS,
@@ -29,8 +34,9 @@ void TMainForm::Create(HWND owner) {
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   pixels_per_inch_ = ScreenPixelsPerInch();
   decimal_separator_ = RegionalDecimalSeparator();
-  RECT outer{0, 0, ::MulDiv(kDesignClientWidth, pixels_per_inch_, 96),
-             ::MulDiv(kDesignClientHeight, pixels_per_inch_, 96)};
+  design_text_height_ = MeasureFormTextHeight(pixels_per_inch_);
+  RECT outer{0, 0, ScaleDesign(kDesignClientWidth, design_text_height_),
+             ScaleDesign(kDesignClientHeight, design_text_height_)};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
   CreateNative(kClassName, L"Ripplet", kStyle, kExStyle, 32, 32, outer.right - outer.left,
                outer.bottom - outer.top, owner);
@@ -49,6 +55,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       FormResize();
       return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
     case WM_TIMER:
       if (wparam == kMainTimerId) MainTimerTimer();
       return 0;
@@ -94,8 +105,7 @@ void TMainForm::FormCreate() {
   try {
     FormPaths();
     ini_path_ = ApplyIniOption(ini_path_, SplitCommandLine(startup_.CommandLine), program_dir_);
-    // The label gaps of the design layout at 96 pixels per inch: 17-17, 37-30, 48-48.
-    line_spacings_ = {0, 7, 0, 0};
+    MeasureDesign();
     sampler_.RefreshIfTable();
     LoadSettings();
     ApplySettings();
@@ -136,6 +146,9 @@ void TMainForm::FormCloseQuery() {
 void TMainForm::FormDestroy() {
   StopMainTimer();
   sampler_.ReleaseSnapshot();
+  if (paint_dc_ && paint_original_bitmap_ != nullptr) {
+    ::SelectObject(paint_dc_.get(), paint_original_bitmap_);
+  }
 }
 
 void TMainForm::StartMainTimer() {

@@ -6,7 +6,12 @@
 
 #include <string>
 
+#include "app/label_layout.h"
+#include "app/win_handles.h"
 #include "app/win_window.h"
+#include "display/graph_math.h"
+#include "display/units.h"
+#include "display/win_graph.h"
 #include "sampling/rate.h"
 #include "sampling/sampler.h"
 #include "settings/settings.h"
@@ -37,16 +42,24 @@ class TMainForm : public Window {
   const RatePair& LastRates() const noexcept { return rates_; }
   bool LastTickHadNoData() const noexcept { return last_no_data_; }
   bool MainTimerRunning() const noexcept { return main_timer_running_; }
+  const GraphBitmap& Graph() const noexcept { return graph_; }
+  const MainLayout& Layout() const noexcept { return layout_; }
+  const std::wstring& RecvText() const noexcept { return recv_text_; }
+  const std::wstring& SendText() const noexcept { return send_text_; }
+  std::int32_t DefaultHeight() const noexcept { return layout_.DefaultHeight; }
+  int PixelsPerInch() const noexcept { return pixels_per_inch_; }
 
   void ApplySettings();
   void LoadSettings();
   void SaveSettings();
   void MainTimerTimer();
+  void RestoreDefaultHeight();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  // Start-up and shutdown (main_form.cpp).
   void FormCreate();
   void FormActivate();
   void FormCloseQuery();
@@ -56,6 +69,19 @@ class TMainForm : public Window {
   void ShowFirstStartMessage();
   void StartMainTimer();
   void StopMainTimer() noexcept;
+
+  // Layout and fonts (main_form_layout.cpp).
+  static int MeasureFormTextHeight(int pixels_per_inch);
+  void MeasureDesign();
+  void MakeLabelFonts();
+  void MeasureLabels();
+  void LayOut();
+  void ResetGraph();
+
+  // Painting (main_form_paint.cpp).
+  void Paint();
+  void SetValueTexts(std::wstring recv, std::wstring send);
+  void InvalidateValues() noexcept;
 
   Startup startup_;
   Settings settings_;
@@ -69,6 +95,26 @@ class TMainForm : public Window {
   std::wstring program_dir_;
   int pixels_per_inch_ = 96;
   std::string decimal_separator_ = ".";
+
+  // What the window shows.
+  int design_text_height_ = 12;  // the form font's measured height; the design has 12
+  DesignLayout design_;
+  LabelMetrics metrics_;
+  MainLayout layout_;
+  UniqueFont value_font_;
+  UniqueFont caption_font_;
+  std::wstring recv_text_ = L"-";
+  std::wstring send_text_ = L"-";
+  GraphBitmap graph_;
+  RateAverager averager_;
+  UnitParams unit_{1.0, 0};
+  int unit_decimals_ = 0;
+
+  // The back buffer the window paints through.
+  UniqueMemoryDc paint_dc_;
+  UniqueBitmap paint_bitmap_;
+  HGDIOBJ paint_original_bitmap_ = nullptr;
+  SIZE paint_size_{0, 0};
 
   bool creating_ = false;
   bool main_timer_running_ = false;

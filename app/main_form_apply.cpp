@@ -1,15 +1,29 @@
-// Applying the settings record to the live window.
+// Applying the settings record to the live window: every change of settings takes effect
+// here, and every resize runs it, which clears the graph.
 #include "app/main_form.h"
 
 namespace ripplet {
 
 void TMainForm::ApplySettings() {
-  // For now this covers the timer, the adapter lookup and the priming; the label layout,
-  // the frame and the graph reset join it as those parts arrive.
+  if (settings_.ShowValue) {
+    MakeLabelFonts();
+    MeasureLabels();
+  }
+  LayOut();
+  ResetGraph();
+
   sampler_.LookupAdapter(settings_.AdapterName);
   sampler_.Prime(settings_.AdapterName);
+
+  graph_.ResetSeries();
+  averager_.Reset();
+
+  unit_ = ParseUnit(settings_.GraphUnit);
+  unit_decimals_ = UnitDecimals(settings_.GraphUnit);
+
   // Restarting the timer makes the next tick come one full interval from now.
   StartMainTimer();
+  ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 }  // namespace ripplet

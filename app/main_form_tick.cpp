@@ -1,10 +1,36 @@
-// One tick of the main timer.
+// One tick of the main timer: sample, average into the value labels, draw the next slice.
 #include "app/main_form.h"
+#include "app/win_text.h"
+#include "display/format_rate.h"
 
 namespace ripplet {
 
 void TMainForm::MainTimerTimer() {
-  last_no_data_ = sampler_.SampleTraffic(settings_.AdapterName, rates_);
+  RatePair pair;
+  last_no_data_ = sampler_.SampleTraffic(settings_.AdapterName, pair);
+  rates_ = pair;
+  if (last_no_data_) {
+    // A partly filled average carries over the ticks without data.
+    SetValueTexts(L"-", L"-");
+  } else if (auto average =
+                 averager_.AddDataTick(pair.Recv, pair.Send, settings_.ValueInterval)) {
+    const auto text = [this](std::int64_t rate) {
+      return AnsiToWide(
+          FormatRate(rate, unit_.Divisor, unit_.Letter, unit_decimals_, decimal_separator_));
+    };
+    SetValueTexts(text(average->Recv), text(average->Send));
+  }
+
+  // While the graph is hidden the tick samples and averages but draws nothing.
+  if (!layout_.GraphVisible || graph_.Height() == 0) return;
+  const int h = graph_.Height();
+  graph_.Tick(SeriesY(h, pair.Send, unit_.Divisor,
+                      SeriesRange(true, settings_.GraphRange, settings_.GraphSendRange)),
+              SeriesY(h, pair.Recv, unit_.Divisor,
+                      SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
+  const RECT graph{layout_.Graph.Left, layout_.Graph.Top, layout_.Graph.Right(),
+                   layout_.Graph.Bottom()};
+  ::InvalidateRect(Handle(), &graph, FALSE);
 }
 
 }  // namespace ripplet

@@ -1,0 +1,311 @@
+// The real program from outside: started as another process in a fresh folder, its
+// windows found and pressed like a user would, its settings file read after it ends.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+#include <cstdio>
+#define T(x) std::fprintf(stderr, "%s %lu\n", x, ::GetTickCount())
+
+#include "tests/e2e/child_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace ripplet {
+namespace {
+
+using testing::ChildProcess;
+using testing::ClassOf;
+using testing::MessageBoxTextOf;
+using testing::TempDir;
+using testing::TitleOf;
+using testing::WaitUntil;
+
+constexpr DWORD kStartTimeout = 10000;
+constexpr DWORD kExitTimeout = 5000;
+
+constexpr wchar_t kFirstStartText[] =
+    L"初めての起動ですので、ネットワーク アダプタが未指定の状態です。\r\n"
+    L"オプション ダイアログを開いてアダプタの指定を行ってください。";
+
+// A settings file that names an adapter, so no first-start message comes up.
+constexpr char kConfiguredIni[] = "[Settings]\r\nAdapterName=lo\r\n";
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::set<std::wstring> NamesIn(const std::filesystem::path& dir) {
+  std::set<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.insert(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+struct Section {
+  std::string Name;
+  std::vector<std::string> Lines;
+};
+
+// The file's sections in file order, each with its lines (CRLF line ends).
+std::vector<Section> SectionsOf(std::string_view text) {
+  std::vector<Section> sections;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(pos, end - pos);
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      sections.push_back({std::string(line.substr(1, line.size() - 2)), {}});
+    } else if (!sections.empty()) {
+      sections.back().Lines.emplace_back(line);
+    }
+    pos = end + 2;
+  }
+  return sections;
+}
+
+std::vector<std::string> SectionNames(const std::vector<Section>& sections) {
+  std::vector<std::string> names;
+  for (const auto& s : sections) names.push_back(s.Name);
+  return names;
+}
+
+bool HasLine(const std::vector<Section>& sections, std::string_view section,
+             std::string_view line) {
+  for (const auto& s : sections) {
+    if (s.Name != section) continue;
+    for (const auto& l : s.Lines) {
+      if (l == line) return true;
+    }
+  }
+  return false;
+}
+
+// True when every line, the last one included, ends in CR LF and no CR or LF stands alone.
+bool AllLinesEndInCrLf(std::string_view text) {
+  if (!text.ends_with("\r\n")) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+  }
+  return true;
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::wstring program = testing::ProgramUnderTest();
+    ASSERT_FALSE(program.empty()) << "usage: e2e_startup <path of ripplet.exe>";
+    program_ = program;
+    exe_ = dir_.File(L"meter.exe");
+    ASSERT_TRUE(::CopyFileW(program_.c_str(), exe_.c_str(), TRUE))
+        << "cannot copy " << std::filesystem::path(program_).string();
+  }
+
+  // Starts the copy `exe` with `arguments`, in a working directory other than its own, so
+  // a settings file written beside the program was not found through the working directory.
+  void Launch(const std::wstring& arguments) { LaunchAs(exe_, arguments); }
+  void LaunchAs(const std::wstring& exe, const std::wstring& arguments) {
+    ASSERT_TRUE(child_.Start(exe, arguments, dir_.Path().parent_path().wstring()))
+        << "CreateProcess failed: " << ::GetLastError();
+  }
+
+  HWND WaitForMainWindow() { return child_.WaitForVisibleWindow(L"TMainForm", kStartTimeout); }
+
+  HWND WaitForMessageBox() { return child_.WaitForVisibleWindow(L"#32770", kStartTimeout); }
+
+  // Presses OK on a message box of the child and waits for it to go.
+  void PressOk(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, kStartTimeout))
+        << "the message box did not close";
+  }
+
+  // Asks the main window to close, as the system does, and expects a clean exit.
+  void CloseAndExpectExitCode0(HWND main_window) {
+    ::PostMessageW(main_window, WM_CLOSE, 0, 0);T("close");
+    WaitUntil([&] { return std::filesystem::exists(PathOf(L"meter.ini")) && !::IsWindow(main_window); }, kStartTimeout);T("saved+destroyed");
+    const auto code = child_.WaitForExit(kExitTimeout);T("exit");
+    ASSERT_TRUE(code.has_value()) << "the program did not end after WM_CLOSE";
+    EXPECT_EQ(*code, 0u);
+  }
+
+  std::filesystem::path PathOf(std::wstring_view name) const { return dir_.Path() / name; }
+
+  // Declared before the child: the child is ended before its folder is removed.
+  TempDir dir_;
+  std::wstring program_;
+  std::wstring exe_;
+  ChildProcess child_;
+};
+
+TEST_F(StartupTest, FirstStartWarnsThenRunsAndSavesTheDefaultsInSectionOrder) {
+  T("launch");Launch(L"");
+
+  const HWND box = WaitForMessageBox();T("box");
+  ASSERT_NE(box, nullptr) << "no first-start message";
+  EXPECT_EQ(MessageBoxTextOf(box), kFirstStartText);
+  // No owner and no caption of the program's own: the platform's default caption shows.
+  EXPECT_EQ(::GetWindow(box, GW_OWNER), nullptr);
+  EXPECT_FALSE(TitleOf(box).empty());
+  EXPECT_NE(TitleOf(box), L"meter");
+  // A warning with the one OK button.
+  EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
+  EXPECT_EQ(::GetDlgItem(box, IDCANCEL), nullptr);
+  // The message comes from the create handler: the main window exists but is not shown.
+  const auto hidden_forms = child_.Windows(L"TMainForm", false);
+  ASSERT_EQ(hidden_forms.size(), 1u);
+  EXPECT_FALSE(::IsWindowVisible(hidden_forms.front()));
+
+  T("pre-text");
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !::IsWindowVisible(box); }, kStartTimeout);T("invisible");
+  WaitUntil([&] { return child_.Windows(L"TMainForm", true).size() > 0; }, kStartTimeout);T("mainvis");
+  PressOk(box);T("ok");
+  const HWND main_window = WaitForMainWindow();T("main");
+  ASSERT_NE(main_window, nullptr) << "no main window after the first-start message";
+  EXPECT_EQ(main_window, hidden_forms.front());
+
+  // The owner is the application window: hidden, captioned with the application title
+  // (the file name cut at its first '.'; only the characters after the first are
+  // lower-cased, so "meter" keeps its small m).
+  const HWND owner = ::GetWindow(main_window, GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(ClassOf(owner), L"TApplication");
+  EXPECT_EQ(TitleOf(owner), L"meter");
+  EXPECT_FALSE(::IsWindowVisible(owner));
+
+  EXPECT_FALSE(std::filesystem::exists(PathOf(L"meter.ini"))) << "written before the close";
+  CloseAndExpectExitCode0(main_window);
+
+  const std::string ini = ReadBytes(PathOf(L"meter.ini"));
+  ASSERT_FALSE(ini.empty()) << "meter.ini was not written beside the program";
+  EXPECT_TRUE(AllLinesEndInCrLf(ini)) << ini;
+  const auto sections = SectionsOf(ini);
+  EXPECT_EQ(SectionNames(sections),
+            (std::vector<std::string>{"Ripplet", "Settings", "Colors", "Font", "Window"}))
+      << ini;
+  const std::pair<const char*, const char*> expected_lines[] = {
+      {"Ripplet", "Version=152"},      {"Settings", "AdapterName="},
+      {"Settings", "GraphRange=1000"}, {"Settings", "GraphMiddle=900"},
+      {"Settings", "GraphSendRange=150"},
+      // "0.00k バイト/秒" in Shift-JIS
+      {"Settings", "GraphUnit=0.00k \x83\x6f\x83\x43\x83\x67/\x95\x62"},
+      {"Settings", "ShowValue=1"},     {"Settings", "LockWindow=0"},
+      {"Settings", "Interval=1000"},   {"Colors", "Recv=clBlue"},
+      {"Colors", "Send=clRed"},        {"Colors", "Back=clSilver"},
+      {"Font", "Name=MS UI Gothic"},   {"Font", "Size=10"},
+      {"Font", "Style=0"},             {"Window", "Left=32"},
+      {"Window", "Top=32"},
+  };
+  for (const auto& [section, line] : expected_lines) {
+    EXPECT_TRUE(HasLine(sections, section, line)) << "[" << section << "] " << line << "\n" << ini;
+  }
+  // Nothing left behind by the save.
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"meter.ini"}));
+}
+
+TEST_F(StartupTest, IniOptionWithoutDirectoryNamesAFileBesideTheProgram) {
+  // Under another name: the title is cut at the first '.' and lower-cased after the first
+  // character, and the settings file named by the option replaces the one named after it.
+  const std::wstring exe = dir_.File(L"NetMeter.V2.EXE");
+  ASSERT_TRUE(::CopyFileW(program_.c_str(), exe.c_str(), TRUE));
+  ASSERT_TRUE(::DeleteFileW(exe_.c_str()));
+  WriteBytes(PathOf(L"other.ini"), kConfiguredIni);
+  LaunchAs(exe, L"-i:other");
+
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  EXPECT_EQ(TitleOf(::GetWindow(main_window, GW_OWNER)), L"Netmeter");
+  // The named file has an adapter: no first-start message.
+  EXPECT_TRUE(child_.Windows(L"#32770", true).empty());
+  CloseAndExpectExitCode0(main_window);
+
+  const std::string ini = ReadBytes(PathOf(L"other.ini"));
+  EXPECT_TRUE(ini.starts_with(kConfiguredIni)) << ini;
+  EXPECT_TRUE(HasLine(SectionsOf(ini), "Ripplet", "Version=152")) << ini;
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"NetMeter.V2.EXE", L"other.ini"}));
+}
+
+TEST_F(StartupTest, QuotedIniOptionWithFullPathIsUsedAsItIs) {
+  const std::filesystem::path conf_dir = PathOf(L"my conf");
+  std::filesystem::create_directory(conf_dir);
+  const std::filesystem::path cfg = conf_dir / L"x.cfg";
+  WriteBytes(cfg, kConfiguredIni);
+  Launch(L"\"/I=" + cfg.wstring() + L"\"");
+
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  EXPECT_TRUE(child_.Windows(L"#32770", true).empty());
+  CloseAndExpectExitCode0(main_window);
+
+  const std::string ini = ReadBytes(cfg);
+  EXPECT_TRUE(ini.starts_with(kConfiguredIni)) << ini;
+  EXPECT_TRUE(HasLine(SectionsOf(ini), "Ripplet", "Version=152")) << ini;
+  // The extension stays ".cfg", and nothing named after the program appeared.
+  EXPECT_EQ(NamesIn(conf_dir), (std::set<std::wstring>{L"x.cfg"}));
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"my conf"}));
+}
+
+TEST_F(StartupTest, UnknownOptionsAndBareWordsAreIgnoredSilently) {
+  WriteBytes(PathOf(L"meter.ini"), kConfiguredIni);
+  Launch(L"-x:foo.ini --i bare");
+
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  EXPECT_TRUE(child_.Windows(L"#32770", true).empty()) << "a message about the arguments";
+  CloseAndExpectExitCode0(main_window);
+
+  EXPECT_TRUE(HasLine(SectionsOf(ReadBytes(PathOf(L"meter.ini"))), "Ripplet", "Version=152"));
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"meter.ini"}));
+}
+
+TEST_F(StartupTest, ReadOnlyIniRefusesTheCloseWithAnErrorUntilItIsWritable) {
+  const std::filesystem::path ini_path = PathOf(L"meter.ini");
+  WriteBytes(ini_path, kConfiguredIni);
+  // Root under wine could still write a 0444 file: the attribute is what must count.
+  ASSERT_TRUE(::SetFileAttributesW(ini_path.c_str(), FILE_ATTRIBUTE_READONLY));
+  Launch(L"");
+
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  ::PostMessageW(main_window, WM_CLOSE, 0, 0);
+
+  const HWND box = WaitForMessageBox();
+  ASSERT_NE(box, nullptr) << "no error for the read-only file";
+  const std::wstring text = MessageBoxTextOf(box);
+  EXPECT_TRUE(text.ends_with(L" に書き込めません.")) << std::filesystem::path(text).string();
+  EXPECT_NE(text.find(ini_path.wstring()), std::wstring::npos)
+      << "the error does not name " << ini_path.string();
+  EXPECT_EQ(TitleOf(box), L"meter");
+  const HWND owner = ::GetWindow(box, GW_OWNER);
+  EXPECT_EQ(ClassOf(owner), L"TApplication");
+  EXPECT_EQ(owner, ::GetWindow(main_window, GW_OWNER));
+
+  PressOk(box);
+  // The close did not happen: the program runs on and nothing was written.
+  ::Sleep(200);
+  EXPECT_TRUE(child_.Running());
+  EXPECT_TRUE(::IsWindow(main_window));
+  EXPECT_TRUE(::IsWindowVisible(main_window));
+  EXPECT_EQ(ReadBytes(ini_path), kConfiguredIni);
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"meter.ini"}));
+
+  // A later close tries again and succeeds once the file is writable.
+  ASSERT_TRUE(::SetFileAttributesW(ini_path.c_str(), FILE_ATTRIBUTE_NORMAL));
+  CloseAndExpectExitCode0(main_window);
+  EXPECT_TRUE(HasLine(SectionsOf(ReadBytes(ini_path)), "Ripplet", "Version=152"));
+}
+
+}  // namespace
+}  // namespace ripplet
