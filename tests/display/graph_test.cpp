@@ -1,0 +1,222 @@
+// The graph bitmap's pixels, and the main window's tick: averaging, "-" on no data, and a
+// tick that creates no GDI object and allocates nothing.
+#include "display/win_graph.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/win_application.h"
+#include "display/graph_math.h"
+#include "tests/sampling/fake_traffic_source.h"
+#include "tests/support/temp_dir.h"
+
+// Counts heap allocations, so a test can see that a tick makes none. (GCC cannot see that
+// this operator new and delete are a matched malloc/free pair.)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+static std::atomic<long> g_allocations{0};
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace ripplet {
+namespace {
+
+constexpr COLORREF kBack = RGB(192, 192, 192);
+constexpr COLORREF kMiddle = RGB(128, 128, 128);
+constexpr COLORREF kRecv = RGB(0, 0, 255);
+constexpr COLORREF kSend = RGB(255, 0, 0);
+constexpr GraphBitmap::Colours kColours{kBack, kMiddle, kRecv, kSend};
+
+// DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+std::uint32_t Pixel(const GraphBitmap& g, int x, int y) { return g.Pixels()[y * g.Width() + x]; }
+constexpr std::uint32_t Dib(COLORREF c) {
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+int ColumnOf(const GraphBitmap& g, int x, COLORREF c) {
+  int found = -1;
+  for (int y = 0; y < g.Height(); ++y) {
+    if (Pixel(g, x, y) == Dib(c)) {
+      found = y;
+      break;
+    }
+  }
+  return found;
+}
+
+TEST(GraphBitmap, ResetFillsTheBackgroundAndDrawsTheMiddleLine) {
+  GraphBitmap g;
+  g.Reset(241, 60, kColours, MiddleY(60, 900, 1000));
+  for (int x : {0, 120, 240}) {
+    EXPECT_EQ(Pixel(g, x, 6), Dib(kMiddle)) << x;
+    EXPECT_EQ(Pixel(g, x, 5), Dib(kBack)) << x;
+    EXPECT_EQ(Pixel(g, x, 59), Dib(kBack)) << x;
+  }
+}
+
+TEST(GraphBitmap, SeriesLandWhereTheScaleSaysAndReceiveLiesOnTop) {
+  GraphBitmap g;
+  g.Reset(241, 60, kColours, MiddleY(60, 900, 1000));
+  g.ResetSeries();
+  // 900 display units (k at divisor 1000) is one row above the middle line.
+  const auto recv_y = SeriesY(60, 900000, 1000, SeriesRange(false, 1000, 150));
+  const auto send_y = SeriesY(60, 150000, 1000, SeriesRange(true, 1000, 150));
+  ASSERT_EQ(recv_y, 5);
+  ASSERT_EQ(send_y, -1) << "a rate of exactly the send range sits above the top";
+  g.Tick(send_y, recv_y);
+  // Both lines rise from the bottom row; the send line leaves at the top edge.
+  EXPECT_EQ(Pixel(g, 240, 5), Dib(kRecv));
+  EXPECT_EQ(ColumnOf(g, 240, kRecv), 5) << "nothing of the receive line above its value";
+  EXPECT_EQ(Pixel(g, 240, 0), Dib(kSend));
+  g.Tick(send_y, recv_y);  // level this time
+  EXPECT_EQ(Pixel(g, 240, 5), Dib(kRecv));
+  EXPECT_EQ(Pixel(g, 240, 6), Dib(kMiddle));
+  EXPECT_EQ(ColumnOf(g, 240, kSend), -1) << "y -1 is clipped";
+
+  // Both series at the same value: the receive line covers the send line.
+  g.Tick(SeriesY(60, 150000, 1000, 1000), SeriesY(60, 150000, 1000, 1000));
+  EXPECT_EQ(Pixel(g, 240, 50), Dib(kRecv));
+}
+
+TEST(GraphBitmap, ScrollMovesByExactlyTwoColumns) {
+  GraphBitmap g;
+  g.Reset(100, 60, kColours, MiddleY(60, 900, 1000));
+  g.ResetSeries();
+  g.Tick(std::nullopt, SeriesY(60, 500, 1, 1000));  // y 29
+  ASSERT_EQ(Pixel(g, 99, 29), Dib(kRecv));
+  g.Tick(std::nullopt, SeriesY(60, 500, 1, 1000));
+  EXPECT_EQ(Pixel(g, 97, 29), Dib(kRecv));
+  EXPECT_EQ(Pixel(g, 99, 29), Dib(kRecv));
+  for (int i = 0; i < 3; ++i) g.Tick(std::nullopt, SeriesY(60, 0, 1, 1000));
+  EXPECT_EQ(Pixel(g, 91, 29), Dib(kRecv)) << "column 99 after four more scrolls of 2";
+  EXPECT_EQ(Pixel(g, 99, 59), Dib(kRecv)) << "a rate of 0 runs along the bottom row";
+  EXPECT_EQ(Pixel(g, 98, 6), Dib(kMiddle)) << "the middle line is extended";
+}
+
+TEST(GraphBitmap, AnUnusableScaleDrawsNoLinesButStillScrolls) {
+  GraphBitmap g;
+  g.Reset(50, 60, kColours, MiddleY(60, 900, 0));
+  g.ResetSeries();
+  g.Tick(SeriesY(60, 10, 1, 0), SeriesY(60, 10, 1, -5));
+  for (int y = 0; y < 60; ++y) ASSERT_EQ(Pixel(g, 49, y), Dib(kBack)) << y;
+}
+
+// A table whose counters change in place, so that the source itself allocates nothing.
+class InPlaceSource : public TrafficSource {
+ public:
+  InPlaceSource() : block_(testing::BuildIfTable({{"lo", 0, 0}})) {}
+  void Add(std::uint32_t recv, std::uint32_t send) {
+    unsigned char* row = block_.data() + kIfTableRowsOffset;
+    std::uint32_t v;
+    std::memcpy(&v, row + kIfRowInOctetsOffset, 4);
+    v += recv;
+    std::memcpy(row + kIfRowInOctetsOffset, &v, 4);
+    std::memcpy(&v, row + kIfRowOutOctetsOffset, 4);
+    v += send;
+    std::memcpy(row + kIfRowOutOctetsOffset, &v, 4);
+    tick_ += 1000;
+  }
+  std::uint32_t IfTableSize() override { return static_cast<std::uint32_t>(block_.size()); }
+  void FillIfTable(unsigned char* block, std::uint32_t size) override {
+    if (size >= block_.size()) std::memcpy(block, block_.data(), block_.size());
+  }
+  std::uint32_t TickCount() override { return tick_; }
+
+ private:
+  std::vector<unsigned char> block_;
+  std::uint32_t tick_ = 1000;
+};
+
+class MainFormTickTest : public ::testing::Test {
+ protected:
+  MainFormTickTest() : application_(L"Ripplet_test") {
+    source_.Rows = {{"lo", 0, 0}};
+  }
+  std::unique_ptr<TMainForm> MakeForm(const std::string& settings) {
+    return MakeForm(settings, source_);
+  }
+  std::unique_ptr<TMainForm> MakeForm(const std::string& settings, TrafficSource& source) {
+    const std::wstring ini = dir_.File(L"tick.ini");
+    std::ofstream(std::filesystem::path(ini), std::ios::binary)
+        << "[Settings]\r\nAdapterName=lo\r\n" << settings;
+    auto form = std::make_unique<TMainForm>(
+        source, TMainForm::Startup{dir_.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false});
+    form->Create(application_.Handle());
+    return form;
+  }
+  void Tick(TMainForm& form, std::uint32_t recv, std::uint32_t send) {
+    source_.Tick += 1000;
+    source_.Rows[0].In += recv;
+    source_.Rows[0].Out += send;
+    form.MainTimerTimer();
+  }
+
+  Application application_;
+  testing::FakeTrafficSource source_;
+  testing::TempDir dir_;
+};
+
+TEST_F(MainFormTickTest, ValuesShowTheAverageOfValueIntervalDataTicks) {
+  auto form = MakeForm("ValueInterval=3\r\n");
+  Tick(*form, 100000, 1000);
+  EXPECT_EQ(form->RecvText(), L"-") << "unchanged until the third data tick";
+  source_.Rows.clear();  // no data in the middle of an average
+  source_.Tick += 1000;
+  form->MainTimerTimer();
+  EXPECT_EQ(form->RecvText(), L"-");
+  source_.Rows = {{"lo", 100000, 1000}};
+  Tick(*form, 0, 0);  // the first sample after the gap is a new baseline: no rate
+  EXPECT_EQ(form->RecvText(), L"-");
+  Tick(*form, 200000, 2000);
+  Tick(*form, 301000, 3000);
+  EXPECT_EQ(form->RecvText(), L"200.33k");  // (100000 + 200000 + 301000) / 3
+  EXPECT_EQ(form->SendText(), L"2.00k");
+}
+
+TEST_F(MainFormTickTest, ATickCreatesNoGdiObjectAndAllocatesNothing) {
+  InPlaceSource source;
+  auto form = MakeForm("ValueInterval=1000000\r\n", source);
+  const auto tick = [&](std::uint32_t recv, std::uint32_t send) {
+    source.Add(recv, send);
+    form->MainTimerTimer();
+  };
+  // Wine's GetGuiResources is a stub; count instead how many GDI objects can still be made.
+  const auto creatable = [] {
+    std::vector<HBRUSH> brushes;
+    brushes.reserve(70000);
+    while (brushes.size() < 70000) {
+      HBRUSH b = ::CreateSolidBrush(RGB(1, 2, 3));
+      if (b == nullptr) break;
+      brushes.push_back(b);
+    }
+    for (HBRUSH b : brushes) ::DeleteObject(b);
+    return brushes.size();
+  };
+  tick(1000, 1000);
+  const auto before = creatable();
+  ASSERT_LT(before, 70000u) << "the count must reach the handle table's limit to mean anything";
+  const long allocations = g_allocations;
+  for (int i = 0; i < 100000; ++i) tick(5000, 700);
+  EXPECT_EQ(g_allocations - allocations, 0) << "the tick allocated";
+  EXPECT_EQ(creatable(), before) << "the tick leaked GDI objects";
+  const int h = form->Graph().Height();
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(form->Graph().Pixels()[(h - 1) * form->Graph().Width() + form->Graph().Width() - 1],
+            Dib(RGB(0, 0, 255)))
+      << "still drawing: 5 B/s is 0.005k, on the bottom row";
+}
+
+}  // namespace
+}  // namespace ripplet
