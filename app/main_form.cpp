@@ -8,6 +8,8 @@
 #include "app/win_handles.h"
 #include "app/win_text.h"
 
+#include <windowsx.h>
+
 namespace ripplet {
 namespace {
 
@@ -42,13 +44,37 @@ void TMainForm::Create(HWND owner) {
                outer.bottom - outer.top, owner);
 }
 
-void TMainForm::Show() { ::ShowWindow(Handle(), SW_SHOWNORMAL); }
+void TMainForm::Show() {
+  visible_ = true;
+  shown_once_ = true;
+  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+}
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
+      // Layered from creation, opaque until the settings say otherwise.
+      SetOpacity(255);
       FormCreate();
       return 0;
+    case WM_NCHITTEST:
+      return FrameHitTest(wparam, lparam);
+    case WM_GETMINMAXINFO:
+      DefaultProcessing(message, wparam, lparam);
+      LimitTrackSize(*reinterpret_cast<MINMAXINFO*>(lparam));
+      return 0;
+    case WM_WINDOWPOSCHANGING:
+      SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lparam));
+      return DefaultProcessing(message, wparam, lparam);
+    case WM_LBUTTONDOWN: {
+      const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      const LayoutRect& g = layout_.Graph;
+      if (layout_.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&
+          p.y < g.Bottom()) {
+        GraphImageMouseDown(p.x - g.Left, p.y - g.Top);
+      }
+      return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
       return DefaultProcessing(message, wparam, lparam);
@@ -61,6 +87,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
     case WM_TIMER:
+      // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
       return 0;
     case WM_CLOSE:
@@ -111,6 +138,7 @@ void TMainForm::FormCreate() {
     ApplySettings();
     if (settings_.AdapterName.empty()) {
       ShowFirstStartMessage();
+      // Hide-on-hover stays off until the settings are next applied.
       if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
     }
     if (auto* app = Application::Instance()) app->MakeTopmost();

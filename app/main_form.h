@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/hover_hider.h"
 #include "app/label_layout.h"
 #include "app/win_handles.h"
 #include "app/win_window.h"
@@ -54,6 +55,10 @@ class TMainForm : public Window {
   void SaveSettings();
   void MainTimerTimer();
   void RestoreDefaultHeight();
+  void ApplicationEventsIdle();
+  bool IsShown() const noexcept { return visible_; }
+  std::uint8_t Opacity() const noexcept { return alpha_value_; }
+  bool ScreenSnap() const noexcept { return screen_snap_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -77,6 +82,16 @@ class TMainForm : public Window {
   void MeasureLabels();
   void LayOut();
   void ResetGraph();
+
+  // The frame and hide-on-hover (main_form_frame.cpp).
+  void SetOpacity(std::uint8_t alpha);
+  void GraphImageMouseDown(int x, int y);
+  LRESULT FrameHitTest(WPARAM wparam, LPARAM lparam);
+  void LimitTrackSize(MINMAXINFO& info) const;
+  void SnapToWorkArea(WINDOWPOS& pos) const;
+  void BindHideOnHover(bool bind);
+  void HideForHover();
+  void ShowFromHover();
 
   // Painting (main_form_paint.cpp).
   void Paint();
@@ -115,6 +130,14 @@ class TMainForm : public Window {
   UniqueBitmap paint_bitmap_;
   HGDIOBJ paint_original_bitmap_ = nullptr;
   SIZE paint_size_{0, 0};
+
+  // The frame's state.
+  std::uint8_t alpha_value_ = 0;  // 255 is applied right after creation
+  bool screen_snap_ = false;
+  bool visible_ = false;     // the program's own visible flag
+  bool shown_once_ = false;
+  bool reshow_timer_on_ = false;
+  HoverHider hover_;
 
   bool creating_ = false;
   bool main_timer_running_ = false;

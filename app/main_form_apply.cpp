@@ -1,10 +1,14 @@
 // Applying the settings record to the live window: every change of settings takes effect
 // here, and every resize runs it, which clears the graph.
+#include "app/frame_rules.h"
 #include "app/main_form.h"
 
 namespace ripplet {
 
 void TMainForm::ApplySettings() {
+  SetOpacity(OpacityOf(settings_.AlphaBlend));
+  screen_snap_ = settings_.SnapWindow;
+
   if (settings_.ShowValue) {
     MakeLabelFonts();
     MeasureLabels();
@@ -23,6 +27,7 @@ void TMainForm::ApplySettings() {
 
   // Restarting the timer makes the next tick come one full interval from now.
   StartMainTimer();
+  BindHideOnHover(settings_.HideWindow);
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 

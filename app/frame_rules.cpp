@@ -1,0 +1,38 @@
+#include "app/frame_rules.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace ripplet {
+
+std::uint8_t OpacityOf(std::int32_t alpha_blend) noexcept {
+  const std::int32_t percent = std::clamp<std::int32_t>(alpha_blend, 0, 99);
+  return static_cast<std::uint8_t>((100 - percent) * 255 / 100);
+}
+
+MinimumSize MinimumTrackSize(int pixels_per_inch) noexcept {
+  // The product is formed in integers, then divided in floating point and truncated.
+  const auto scale = [pixels_per_inch](int design) {
+    return static_cast<int>(static_cast<long long>(pixels_per_inch) * design / 96.0);
+  };
+  return {scale(96), scale(32)};
+}
+
+long LockedHitTest(long code, bool locked) noexcept {
+  constexpr long kHtLeft = 10;
+  constexpr long kHtNowhere = 0;
+  if (locked && static_cast<unsigned long>(code - kHtLeft) < 8) return kHtNowhere;
+  return code;
+}
+
+SnapResult Snap(int x, int y, int width, int height, const ScreenRect& wa) noexcept {
+  if (x == 0 && y == 0) return {x, y};
+  const auto near = [](long long a, long long b) { return std::llabs(a - b) < kSnapBuffer; };
+  if (near(x, wa.Left)) x = wa.Left;
+  if (near(y, wa.Top)) y = wa.Top;
+  if (near(static_cast<long long>(x) + width, wa.Right)) x = wa.Right - width;
+  if (near(static_cast<long long>(y) + height, wa.Bottom)) y = wa.Bottom - height;
+  return {x, y};
+}
+
+}  // namespace ripplet
