@@ -1,6 +1,6 @@
 # The two front doors: `make run` builds and starts the meter under wine,
 # `make test` builds both presets and runs every test. Both install what is missing.
-.PHONY: all deps build build-windows build-host test test-host test-windows run clean
+.PHONY: all deps build build-windows build-host test test-host test-windows run bench clean fuzz
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -33,6 +33,20 @@ test: build-host build-windows
 
 run: build-windows
 	@scripts/run-meter
+
+bench: build-windows
+	@scripts/bench
+
+# Fuzzes the plain logic with libFuzzer (clang): each target for FUZZ_SECONDS, two at a
+# time, on a copy of its seed corpus under build/fuzz; prints each target's input count.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_ini fuzz_value_forms fuzz_units fuzz_command_line fuzz_if_table
+
+fuzz:
+	@scripts/install-fuzz-deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) tests/fuzz/run-fuzz $(FUZZ_TARGETS)
 
 clean:
 	-@[ -d build/windows ] && tests/harness/wine-prefix down build/windows || true

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/main_form.h"
 #include "app/win_application.h"
+#include "dialogs/help.h"
 #include "sampling/win_traffic_source.h"
 
 namespace {
@@ -36,6 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring module_path = ModulePath();
   try {
     Application application(ApplicationTitle(module_path));
+    HelpSystem::Initialize();
     IpHelperTrafficSource source;
     TMainForm main_form(source, {module_path, ::GetCommandLineW(), true});
     application.SetMainWindow(nullptr);
@@ -45,7 +47,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     application.RunMessageLoop();
   } catch (const AppError& error) {
     ShowApplicationError(error.Text());
+    HelpSystem::Uninitialize();
     return 1;
   }
+  // The help system goes last, after every window.
+  HelpSystem::Uninitialize();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/win_application.h"
 #include "app/win_handles.h"
 #include "app/win_text.h"
+#include "dialogs/help.h"
 
 #include <windowsx.h>
 
@@ -55,6 +56,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE:
       // Layered from creation, opaque until the settings say otherwise.
       SetOpacity(255);
+      CreatePopupMenu();
       FormCreate();
       return 0;
     case WM_NCHITTEST:
@@ -89,6 +91,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
+      return 0;
+    case WM_CONTEXTMENU:
+      ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
       return 0;
     case WM_CLOSE:
       FormCloseQuery();
@@ -131,6 +136,7 @@ void TMainForm::FormCreate() {
   creating_ = true;
   try {
     FormPaths();
+    HelpSystem::SetHelpFile(help_path_);
     ini_path_ = ApplyIniOption(ini_path_, SplitCommandLine(startup_.CommandLine), program_dir_);
     MeasureDesign();
     sampler_.RefreshIfTable();

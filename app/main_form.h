@@ -27,6 +27,18 @@ class TMainForm : public Window {
     bool QuitOnDestroy = true; // the real program ends its message loop with the window
   };
 
+  // The context menu's items.
+  enum : UINT {
+    kOptionItem = 101,
+    kShowValueItem,
+    kLockWindowItem,
+    kSnapWindowItem,
+    kHideWindowItem,
+    kHelpItem,
+    kAboutItem,
+    kExitItem,
+  };
+
   TMainForm(TrafficSource& source, Startup startup);
   ~TMainForm() override;
 
@@ -56,6 +68,11 @@ class TMainForm : public Window {
   void MainTimerTimer();
   void RestoreDefaultHeight();
   void ApplicationEventsIdle();
+
+  // The context menu (main_form_menu.cpp).
+  void PopupMenuPopup();
+  void MenuItemClick(UINT id);
+  HMENU PopupMenu() const noexcept { return popup_menu_.get(); }
   bool IsShown() const noexcept { return visible_; }
   std::uint8_t Opacity() const noexcept { return alpha_value_; }
   bool ScreenSnap() const noexcept { return screen_snap_; }
@@ -93,6 +110,11 @@ class TMainForm : public Window {
   void HideForHover();
   void ShowFromHover();
 
+  void CreatePopupMenu();
+  void ShowContextMenu(int x, int y);
+  void ToggleOptionItemClick(UINT id);
+  void OptionItemClick();
+
   // Painting (main_form_paint.cpp).
   void Paint();
   void SetValueTexts(std::wstring recv, std::wstring send);
@@ -121,6 +143,7 @@ class TMainForm : public Window {
   std::wstring recv_text_ = L"-";
   std::wstring send_text_ = L"-";
   GraphBitmap graph_;
+  UniqueMenu popup_menu_;
   RateAverager averager_;
   UnitParams unit_{1.0, 0};
   int unit_decimals_ = 0;

@@ -32,6 +32,16 @@ void DrawBevel(HDC dc, const LayoutRect& r) {
 void TMainForm::Paint() {
   PAINTSTRUCT ps;
   HDC screen = ::BeginPaint(Handle(), &ps);
+  const RECT& area = ps.rcPaint;
+  const LayoutRect& g = layout_.Graph;
+  if (layout_.GraphVisible && graph_.Dc() != nullptr && area.left >= g.Left &&
+      area.top >= g.Top && area.right <= g.Right() && area.bottom <= g.Bottom()) {
+    // A tick repaints only the graph: one blit straight from the bitmap.
+    ::BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
+             graph_.Dc(), area.left - g.Left, area.top - g.Top, SRCCOPY);
+    ::EndPaint(Handle(), &ps);
+    return;
+  }
   RECT client{};
   ::GetClientRect(Handle(), &client);
   if (!paint_dc_) {
@@ -47,7 +57,6 @@ void TMainForm::Paint() {
     paint_size_ = {client.right, client.bottom};
   }
   HDC dc = paint_dc_.get();
-  const RECT& area = ps.rcPaint;
   ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
   if (layout_.GraphVisible && graph_.Dc() != nullptr) {
     DrawBevel(dc, layout_.Bevel);

@@ -60,12 +60,65 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Closing the application means closing the main window, which saves the settings.
       if (main_window_ != nullptr) ::SendMessageW(main_window_, WM_CLOSE, 0, 0);
       return 0;
+    case WM_ENABLE:
+    case WM_ACTIVATEAPP:
+      // WM_ENABLE FALSE / WM_ACTIVATEAPP FALSE step down; TRUE restores. Only the outermost
+      // of nested occurrences acts.
+      if (wparam == FALSE) {
+        if (topmost_nesting_++ == 0) StepDownOwnedTopmost(message == WM_ACTIVATEAPP);
+      } else if (topmost_nesting_ > 0 && --topmost_nesting_ == 0) {
+        RestoreOwnedTopmost();
+      }
+      return DefaultProcessing(message, wparam, lparam);
     case WM_QUERYENDSESSION:
       if (main_window_ != nullptr) return ::SendMessageW(main_window_, message, wparam, lparam);
       return TRUE;
     default:
       return DefaultProcessing(message, wparam, lparam);
   }
+}
+
+void Application::StepDownOwnedTopmost(bool stop_at_main_window) {
+  struct Walk {
+    Application* self;
+    bool stop_at_main;
+    HWND reference;
+    std::vector<HWND> collected;
+  } walk{this, stop_at_main_window, Handle(), {}};
+  // Top-level windows in z-order from the top.
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lparam) -> BOOL {
+        auto& w = *reinterpret_cast<Walk*>(lparam);
+        if (::GetWindow(hwnd, GW_OWNER) != w.self->Handle()) return TRUE;
+        const bool topmost = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        if (!topmost || (w.stop_at_main && hwnd == w.self->main_window_)) {
+          w.reference = hwnd;
+          return FALSE;
+        }
+        w.collected.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  if (walk.collected.empty()) return;
+  HWND after = ::GetWindow(walk.reference, GW_HWNDPREV);
+  if (after == nullptr || (::GetWindowLongPtrW(after, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
+    after = HWND_NOTOPMOST;
+  }
+  for (auto it = walk.collected.rbegin(); it != walk.collected.rend(); ++it) {
+    ::SetWindowPos(*it, after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  stepped_down_ = std::move(walk.collected);
+}
+
+void Application::RestoreOwnedTopmost() {
+  for (auto it = stepped_down_.rbegin(); it != stepped_down_.rend(); ++it) {
+    if (::IsWindow(*it)) {
+      ::SetWindowPos(*it, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+  }
+  stepped_down_.clear();
 }
 
 void ShowApplicationError(const std::wstring& text) noexcept {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/win_window.h"
 
@@ -35,7 +36,14 @@ class Application : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  // While the application window is disabled (a platform dialog it owns is open) or the
+  // program is inactive, its owned topmost windows step down so others can come above.
+  void StepDownOwnedTopmost(bool stop_at_main_window);
+  void RestoreOwnedTopmost();
+
   std::wstring title_;
+  int topmost_nesting_ = 0;
+  std::vector<HWND> stepped_down_;
   HWND main_window_ = nullptr;
   std::function<void()> idle_;
 };

@@ -3,9 +3,62 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "app/win_handles.h"
+
 namespace ripplet {
 
 // Shows the About dialog modally over `owner` in the program's own modal loop.
 void ShowAboutDialog(HWND owner);
+
+// The About dialog's window: created modeless from its template, shown in the program's
+// modal loop by ShowModal, destroyed with the object.
+class TAboutForm {
+ public:
+  // Hands a link's target to the platform's shell; `parent` is the dialog.
+  using LinkOpener = std::function<void(HWND parent, const std::wstring& target)>;
+  static void OpenWithShell(HWND parent, const std::wstring& target);
+
+  explicit TAboutForm(LinkOpener open_link = &TAboutForm::OpenWithShell);
+  ~TAboutForm();
+  TAboutForm(const TAboutForm&) = delete;
+  TAboutForm& operator=(const TAboutForm&) = delete;
+
+  // Creates the dialog hidden over `owner`; throws AppError when it cannot.
+  void Create(HWND owner);
+  HWND Handle() const noexcept { return hwnd_; }
+  HWND Tooltip() const noexcept { return tooltip_; }
+
+  // FormShow, then the modal loop. The result is IDOK from OK, Enter and Esc, and IDCANCEL
+  // from the close box.
+  INT_PTR ShowModal();
+
+  // Handlers.
+  void FormShow();
+  void LinkLabelClick(HWND sender);
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void FormCreate();
+  void AddVersionTooltip();
+  void FitLabelToText(int id, bool keep_right_edge);
+  INT_PTR LabelColors(HDC dc, HWND label);
+  bool IsLinkLabel(HWND window) const noexcept;
+
+  LinkOpener open_link_;
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
+  HWND tooltip_ = nullptr;           // owned by the dialog, destroyed with it
+  std::exception_ptr create_error_;  // raised while the template was being created
+  UniqueFont name_font_;
+  UniqueFont version_font_;
+  UniqueFont link_font_;
+  using IconOwner = UniqueHandle<NullIsInvalid<HICON, &::DestroyIcon>>;
+  IconOwner icon_;  // the copy IconImage shows
+};
 
 }  // namespace ripplet

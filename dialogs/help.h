@@ -17,8 +17,15 @@ class HelpSystem {
   static void SetHelpFile(std::wstring path);
 
   // Opens the help file at a context number (4: the context menu, 6: the Options dialog)
-  // and returns at once.
+  // and returns at once. The help window belongs to the application window while there is
+  // one (it outlives the dialog that asked), else to `owner`.
   static void ShowContext(HWND owner, unsigned context) noexcept;
+
+  // The help system's entry point, with HtmlHelpW's signature. Initialize looks it up in
+  // hhctrl.ocx; tests start the help system with a recording one instead.
+  using EntryPoint = HWND(WINAPI*)(HWND caller, const wchar_t* file, UINT command,
+                                   DWORD_PTR data);
+  static void InitializeWith(EntryPoint entry) noexcept;
 };
 
 }  // namespace ripplet

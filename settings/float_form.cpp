@@ -2,6 +2,7 @@
 // decimal separator. Digits come from std::to_chars / std::from_chars, which are
 // exact and ignore the C locale; only the separator is ours to apply.
 #include <charconv>
+#include <system_error>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -109,8 +110,17 @@ std::string FormatFloat(double value, std::string_view decimal_separator) {
 
   // d.dddddddddddddde±x: rounded to 15 significant digits, exponent after rounding.
   char buffer[64];
-  const auto result =
+  auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+  {
+    // Near the largest double, 15 digits round past it and the text would not load again:
+    // keep 17 digits there, which always read back.
+    double back = 0;
+    if (std::from_chars(buffer, result.ptr, back).ec == std::errc::result_out_of_range) {
+      result =
+          std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 16);
+    }
+  }
   const std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
 
   const bool negative = sci.front() == '-';

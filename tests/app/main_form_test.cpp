@@ -73,6 +73,18 @@ TEST_F(MainFormTest, StartUpLoadsTheNamedFileAndSamplesFromThePrimedBaseline) {
   EXPECT_TRUE(form->LastTickHadNoData());
 }
 
+TEST_F(MainFormTest, WithoutWindowKeysTheWindowStartsAt32And32WithItsDesignSize) {
+  auto form = MakeForm(L"[Settings]\r\nAdapterName=lo\r\n");
+  RECT r{};
+  ::GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.left, 32);
+  EXPECT_EQ(r.top, 32);
+  RECT client{};
+  ::GetClientRect(form->Handle(), &client);
+  EXPECT_GT(client.right, 300) << "the design's 304 x 68, scaled by the font's height";
+  EXPECT_GE(client.bottom, form->DefaultHeight()) << "the full layout fits at start";
+}
+
 TEST_F(MainFormTest, CloseWritesEverySectionAndKeepsForeignLines) {
   auto form = MakeForm(
       L"; my meter\r\n[Settings]\r\nAdapterName=lo\r\nMyOwnKey=keep me\r\n"

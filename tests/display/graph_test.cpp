@@ -185,6 +185,22 @@ TEST_F(MainFormTickTest, ValuesShowTheAverageOfValueIntervalDataTicks) {
   EXPECT_EQ(form->SendText(), L"2.00k");
 }
 
+TEST_F(MainFormTickTest, TheDecimalSeparatorIsReadAgainWhenTheSystemAnnouncesAChange) {
+  auto form = MakeForm("");
+  const LCID before = ::GetThreadLocale();
+  ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+  ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  Tick(*form, 1234, 0);
+  EXPECT_EQ(form->RecvText(), L"1.23k");
+  ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
+  Tick(*form, 1234, 0);
+  EXPECT_EQ(form->RecvText(), L"1.23k") << "read at start-up and on announcements only";
+  ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  Tick(*form, 1234, 0);
+  EXPECT_EQ(form->RecvText(), L"1,23k");
+  ::SetThreadLocale(before);
+}
+
 TEST_F(MainFormTickTest, ATickCreatesNoGdiObjectAndAllocatesNothing) {
   InPlaceSource source;
   auto form = MakeForm("ValueInterval=1000000\r\n", source);

@@ -131,6 +131,17 @@ TEST(FloatForm, WrittenValuesReadBackToFifteenDigits) {
   }
 }
 
+TEST(FloatForm, TheLargestValuesStillReadBackAfterASave) {
+  // Rounded to 15 digits these would pass the largest double and load as the default.
+  for (double v : {1.7976931348623157e308, -1.7976931348623157e308, 1.7976931348623e308}) {
+    const std::string text = FormatFloat(v, ".");
+    const auto back = ParseFloat(text, ".");
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_EQ(*back, v) << text;
+  }
+  EXPECT_EQ(FormatFloat(1e308, "."), "1E308");
+}
+
 TEST(ColourForm, ReadsNamesWithoutCaseAndIntegers) {
   EXPECT_EQ(ParseColour("clBlue"), 0x00FF0000u);
   EXPECT_EQ(ParseColour("clblue"), 0x00FF0000u);

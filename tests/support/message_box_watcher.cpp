@@ -14,7 +14,9 @@ std::wstring WindowText(HWND hwnd) {
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
   wchar_t cls[32] = {};
   ::GetClassNameW(hwnd, cls, 32);
-  if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
+  // A message box is a dialog with the text control 0xFFFF; other dialogs are left alone.
+  if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) &&
+      ::GetDlgItem(hwnd, 0xFFFF) != nullptr) {
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
   }

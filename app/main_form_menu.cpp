@@ -1,0 +1,125 @@
+// The context menu: it mirrors and flips the four behaviours, opens the Options dialog,
+// help and the About dialog, and ends the program.
+#include "app/main_form.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/help.h"
+#include "dialogs/options_dialog.h"
+
+namespace ripplet {
+namespace {
+
+struct MenuEntry {
+  UINT Id;
+  const wchar_t* Caption;  // nullptr: a separator
+};
+
+constexpr MenuEntry kMenu[] = {
+    {TMainForm::kOptionItem, L"オプション(&O)"},
+    {0, nullptr},
+    {TMainForm::kShowValueItem, L"速度数値を表示(&P)"},
+    {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
+    {TMainForm::kSnapWindowItem, L"画面端にスナップ(&N)"},
+    {TMainForm::kHideWindowItem, L"マウス ポインタが来たら隠す(&D)"},
+    {0, nullptr},
+    {TMainForm::kHelpItem, L"ヘルプ(&H)"},
+    {TMainForm::kAboutItem, L"バージョン情報(&A)"},
+    {0, nullptr},
+    {TMainForm::kExitItem, L"終了(&X)"},
+};
+
+void Check(HMENU menu, UINT id, bool checked) {
+  ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+}  // namespace
+
+void TMainForm::CreatePopupMenu() {
+  popup_menu_.reset(::CreatePopupMenu());
+  for (const MenuEntry& entry : kMenu) {
+    if (entry.Caption == nullptr) {
+      ::AppendMenuW(popup_menu_.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      ::AppendMenuW(popup_menu_.get(), MF_STRING, entry.Id, entry.Caption);
+    }
+  }
+}
+
+void TMainForm::PopupMenuPopup() {
+  // Read afresh each time, so a change made in the Options dialog shows here.
+  HMENU menu = popup_menu_.get();
+  Check(menu, kShowValueItem, settings_.ShowValue);
+  Check(menu, kLockWindowItem, settings_.LockWindow);
+  Check(menu, kSnapWindowItem, settings_.SnapWindow);
+  Check(menu, kHideWindowItem, settings_.HideWindow);
+}
+
+void TMainForm::ShowContextMenu(int x, int y) {
+  if (x == -1 && y == -1) {  // from the keyboard: at the window's top-left corner
+    POINT origin{0, 0};
+    ::ClientToScreen(Handle(), &origin);
+    x = origin.x;
+    y = origin.y;
+  }
+  PopupMenuPopup();
+  // The menu needs its owner in the foreground to close when the user clicks elsewhere.
+  ::SetForegroundWindow(Handle());
+  const UINT id = static_cast<UINT>(::TrackPopupMenu(
+      popup_menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, Handle(),
+      nullptr));
+  ::PostMessageW(Handle(), WM_NULL, 0, 0);
+  if (id != 0) MenuItemClick(id);
+}
+
+void TMainForm::MenuItemClick(UINT id) {
+  switch (id) {
+    case kOptionItem:
+      OptionItemClick();
+      break;
+    case kShowValueItem:
+    case kLockWindowItem:
+    case kSnapWindowItem:
+    case kHideWindowItem:
+      ToggleOptionItemClick(id);
+      break;
+    case kHelpItem:
+      HelpSystem::ShowContext(Handle(), 4);
+      break;
+    case kAboutItem:
+      ShowAboutDialog(Handle());
+      break;
+    case kExitItem:
+      // Closing runs the close query, which saves the settings.
+      ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::ToggleOptionItemClick(UINT id) {
+  const UINT state = ::GetMenuState(popup_menu_.get(), id, MF_BYCOMMAND);
+  const bool checked = (state & MF_CHECKED) == 0;
+  Check(popup_menu_.get(), id, checked);
+  switch (id) {
+    case kShowValueItem: settings_.ShowValue = checked; break;
+    case kLockWindowItem: settings_.LockWindow = checked; break;
+    case kSnapWindowItem: settings_.SnapWindow = checked; break;
+    default: settings_.HideWindow = checked; break;
+  }
+  // The lock is read live by the frame: no need to apply (and clear the graph).
+  if (id != kLockWindowItem) ApplySettings();
+}
+
+void TMainForm::OptionItemClick() {
+  OptionsContext context{settings_,
+                         sampler_.Table(),
+                         decimal_separator_,
+                         pixels_per_inch_,
+                         [this] { RestoreDefaultHeight(); },
+                         [this](unsigned help_context) {
+                           HelpSystem::ShowContext(Handle(), help_context);
+                         }};
+  if (ShowOptionsDialog(Handle(), context)) ApplySettings();
+}
+
+}  // namespace ripplet

@@ -1,0 +1,267 @@
+// The About dialog: name, version and the maker's links, shown in the program's own modal
+// loop. The template (resources/about.rc) holds the layout and the fixed texts; this file
+// gives the labels their fonts and colours, the version its tooltip and the links their
+// behaviour.
+#include "dialogs/about_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <utility>
+
+#include "app/app_error.h"
+#include "app/win_application.h"
+#include "app/win_modal.h"
+#include "dialogs/about_texts.h"
+#include "resources/about_ids.h"
+#include "resources/resource_ids.h"
+
+namespace ripplet {
+namespace {
+
+constexpr wchar_t kVersionTooltip[] = L"Build #59";
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+constexpr COLORREF kVersionColor = RGB(0, 0, 0);
+
+// A font of `height_at_96` pixels (negative: character height) at the screen's density.
+UniqueFont MakeFont(const wchar_t* face, int height_at_96, int weight) {
+  const int ppi = ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
+  UniqueFont font(::CreateFontW(::MulDiv(height_at_96, ppi, 96), 0, 0, 0, weight, FALSE, FALSE,
+                                FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+  if (!font) throw AppError(L"フォントを作成できません");
+  return font;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+void TAboutForm::OpenWithShell(HWND parent, const std::wstring& target) {
+  // Shown normally: a browser or mail program started hidden would be no use to anyone.
+  // The result is not examined; a link the shell cannot open is ignored.
+  ::ShellExecuteW(parent, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+TAboutForm::TAboutForm(LinkOpener open_link) : open_link_(std::move(open_link)) {}
+
+TAboutForm::~TAboutForm() {
+  if (hwnd_ != nullptr) {
+    // Unbind first so that no late message reaches the object; the fonts and the icon
+    // go after the window that uses them.
+    ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+void TAboutForm::Create(HWND owner) {
+  owner_ = owner;
+  HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner,
+                                   &TAboutForm::Procedure, reinterpret_cast<LPARAM>(this));
+  if (create_error_) {
+    if (hwnd != nullptr) {
+      ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+      ::DestroyWindow(hwnd);
+    }
+    hwnd_ = nullptr;
+    std::rethrow_exception(std::exchange(create_error_, nullptr));
+  }
+  if (hwnd == nullptr) throw AppError(L"ウィンドウを作成できません");
+}
+
+INT_PTR TAboutForm::ShowModal() {
+  FormShow();
+  return RunModal(hwnd_, owner_);
+}
+
+void TAboutForm::FormCreate() {
+  name_font_ = MakeFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD);
+  version_font_ = MakeFont(L"MS UI Gothic", -13, FW_NORMAL);
+  LOGFONTW dialog_font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)),
+               sizeof(dialog_font), &dialog_font);
+  dialog_font.lfUnderline = TRUE;
+  link_font_ = UniqueFont(::CreateFontIndirectW(&dialog_font));
+  if (!link_font_) throw AppError(L"フォントを作成できません");
+
+  const auto set_font = [this](int id, HFONT font) {
+    ::SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  };
+  set_font(IDC_ABOUT_NAMELABEL, name_font_.get());
+  set_font(IDC_ABOUT_VERSIONLABEL, version_font_.get());
+  set_font(IDC_ABOUT_MAILLABEL, link_font_.get());
+  set_font(IDC_ABOUT_URLLABEL, link_font_.get());
+  // The tooltip follows the pointer over the version text, not over empty label space.
+  FitLabelToText(IDC_ABOUT_VERSIONLABEL, true);
+  AddVersionTooltip();
+}
+
+void TAboutForm::AddVersionTooltip() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  // Owned by the dialog, so it goes with it. Without one the dialog still works.
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+  if (tooltip_ == nullptr) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(hwnd_, IDC_ABOUT_VERSIONLABEL));
+  tool.lpszText = const_cast<wchar_t*>(kVersionTooltip);
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TAboutForm::FormShow() {
+  ::SetDlgItemTextW(hwnd_, IDC_ABOUT_MAILLABEL, kAboutMailAddress);
+  ::SetDlgItemTextW(hwnd_, IDC_ABOUT_URLLABEL, kAboutWebAddress);
+  // Only the text itself takes the click and the hand pointer.
+  FitLabelToText(IDC_ABOUT_MAILLABEL, false);
+  FitLabelToText(IDC_ABOUT_URLLABEL, false);
+
+  // A copy of the executable's main icon at the image's size.
+  HWND image = ::GetDlgItem(hwnd_, IDC_ABOUT_ICONIMAGE);
+  RECT box{};
+  ::GetClientRect(image, &box);
+  IconOwner icon(
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RIPPLET),
+                                      IMAGE_ICON, box.right, box.bottom, LR_DEFAULTCOLOR)));
+  ::SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  icon_ = std::move(icon);  // the previous copy goes once the image no longer shows it
+}
+
+void TAboutForm::LinkLabelClick(HWND sender) {
+  std::wstring target = WindowText(sender);
+  if (sender == ::GetDlgItem(hwnd_, IDC_ABOUT_MAILLABEL)) target.insert(0, L"mailto:");
+  if (open_link_) open_link_(hwnd_, target);
+}
+
+void TAboutForm::FitLabelToText(int id, bool keep_right_edge) {
+  HWND label = ::GetDlgItem(hwnd_, id);
+  RECT bounds{};
+  ::GetWindowRect(label, &bounds);
+  ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bounds), 2);
+  const std::wstring text = WindowText(label);
+  WindowDc dc(label);
+  SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT measured{};
+  ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  const int width = measured.right - measured.left;
+  const int left = keep_right_edge ? bounds.right - width : bounds.left;
+  ::SetWindowPos(label, nullptr, left, bounds.top, width, bounds.bottom - bounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TAboutForm::IsLinkLabel(HWND window) const noexcept {
+  return window != nullptr && (window == ::GetDlgItem(hwnd_, IDC_ABOUT_MAILLABEL) ||
+                               window == ::GetDlgItem(hwnd_, IDC_ABOUT_URLLABEL));
+}
+
+INT_PTR TAboutForm::LabelColors(HDC dc, HWND label) {
+  if (IsLinkLabel(label)) {
+    ::SetTextColor(dc, kLinkColor);
+  } else if (label == ::GetDlgItem(hwnd_, IDC_ABOUT_VERSIONLABEL)) {
+    ::SetTextColor(dc, kVersionColor);
+  } else {
+    return FALSE;  // the dialog's own colours
+  }
+  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      FormCreate();
+      return TRUE;  // the focus goes to OK, the first tab stop
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      if (id == IDOK || id == IDCANCEL) {
+        // OK, Enter and Esc (OK is also the cancel button) all end with OK.
+        EndModal(hwnd_, IDOK);
+        return TRUE;
+      }
+      if ((id == IDC_ABOUT_MAILLABEL || id == IDC_ABOUT_URLLABEL) &&
+          HIWORD(wparam) == STN_CLICKED) {
+        LinkLabelClick(reinterpret_cast<HWND>(lparam));
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_CLOSE:
+      EndModal(hwnd_, IDCANCEL);  // the close box
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return LabelColors(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_SETCURSOR:
+      if (IsLinkLabel(reinterpret_cast<HWND>(wparam)) && LOWORD(lparam) == HTCLIENT) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID != IDC_ABOUT_BEVEL1) return FALSE;
+      RECT frame = item->rcItem;
+      ::DrawEdge(item->hDC, &frame, EDGE_BUMP, BF_RECT);  // a raised frame
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK TAboutForm::Procedure(HWND hwnd, UINT message, WPARAM wparam,
+                                       LPARAM lparam) noexcept {
+  auto* self = reinterpret_cast<TAboutForm*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<TAboutForm*>(lparam);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (self == nullptr) return FALSE;
+
+  INT_PTR result = FALSE;
+  try {
+    result = self->HandleMessage(message, wparam, lparam);
+  } catch (...) {
+    if (message == WM_INITDIALOG) {
+      self->create_error_ = std::current_exception();  // Create raises it
+    } else {
+      try {
+        throw;
+      } catch (const AppError& error) {
+        ShowApplicationError(error.Text());
+      } catch (const std::exception& error) {
+        ShowApplicationError(L"内部エラー: " +
+                             std::wstring(error.what(), error.what() + std::strlen(error.what())));
+      } catch (...) {
+        ShowApplicationError(L"内部エラー");
+      }
+    }
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    self->hwnd_ = nullptr;
+    self->tooltip_ = nullptr;
+  }
+  return result;
+}
+
+void ShowAboutDialog(HWND owner) {
+  TAboutForm form;  // its destructor releases the dialog, also when an error passes
+  form.Create(owner);
+  form.ShowModal();
+}
+
+}  // namespace ripplet

@@ -1,0 +1,88 @@
+// HTML Help through hhctrl.ocx, loaded at run time: a machine without it, or a missing
+// help file, is no error; the help commands then do nothing.
+#include "dialogs/help.h"
+
+#include <htmlhelp.h>
+
+#include <utility>
+
+#include "app/win_application.h"
+
+namespace ripplet {
+namespace {
+
+struct HelpState {
+  HMODULE library = nullptr;
+  HelpSystem::EntryPoint entry = nullptr;
+  DWORD cookie = 0;  // from HH_INITIALIZE, handed back to HH_UNINITIALIZE
+  std::wstring file;
+};
+
+HelpState& State() noexcept {
+  static HelpState state;
+  return state;
+}
+
+// The help window belongs to the application window: it outlives the dialog or menu
+// that opened the help, so closing an Options dialog does not close its help too.
+HWND CallerWindow(HWND fallback) noexcept {
+  if (Application* application = Application::Instance()) {
+    if (application->Handle() != nullptr) return application->Handle();
+  }
+  return fallback;
+}
+
+bool IsFile(const std::wstring& path) noexcept {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+void HelpSystem::Initialize() noexcept {
+  if (State().entry != nullptr) return;
+  HMODULE library = ::LoadLibraryW(L"hhctrl.ocx");
+  if (library == nullptr) return;
+  const auto entry =
+      reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
+  if (entry == nullptr) {
+    ::FreeLibrary(library);
+    return;
+  }
+  State().library = library;
+  InitializeWith(entry);
+}
+
+void HelpSystem::InitializeWith(EntryPoint entry) noexcept {
+  HelpState& state = State();
+  if (state.entry != nullptr && state.entry != entry) Uninitialize();
+  state.entry = entry;
+  state.cookie = 0;
+  // The help system writes its cookie through the data pointer.
+  entry(CallerWindow(nullptr), nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&state.cookie));
+}
+
+void HelpSystem::Uninitialize() noexcept {
+  HelpState& state = State();
+  if (state.entry == nullptr) return;
+  const HWND caller = CallerWindow(nullptr);
+  // Help windows still open would outlive their code once the library is freed.
+  state.entry(caller, nullptr, HH_CLOSE_ALL, 0);
+  state.entry(caller, nullptr, HH_UNINITIALIZE, state.cookie);
+  if (state.library != nullptr) ::FreeLibrary(state.library);
+  state.library = nullptr;
+  state.entry = nullptr;
+  state.cookie = 0;
+}
+
+void HelpSystem::SetHelpFile(std::wstring path) { State().file = std::move(path); }
+
+void HelpSystem::ShowContext(HWND owner, unsigned context) noexcept {
+  const HelpState& state = State();
+  // Without the help system or the file there is nothing to show, and nothing to report.
+  if (state.entry == nullptr || !IsFile(state.file)) return;
+  // The help window is the help system's: the call returns once it is open.
+  state.entry(CallerWindow(owner), state.file.c_str(), HH_HELP_CONTEXT, context);
+}
+
+}  // namespace ripplet

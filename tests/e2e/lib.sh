@@ -1,0 +1,41 @@
+# Shared by the xdotool end-to-end scripts: start the real meter on an INI of the test's,
+# find its window, stop it politely. Source after setting build, exe and name.
+#   build: the Windows build folder; exe: ripplet.exe; name: the copy's base name
+set -euo pipefail
+export DISPLAY; DISPLAY=$(cat "$build/wine/display")
+harness=$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)
+work=$(mktemp -d)
+meter=
+trap '[ -n "$meter" ] && kill $meter 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+cp "$exe" "$work/$name.exe"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# start <ini text>: writes the INI, starts the meter and waits for its window (sets id).
+start() {
+  printf '%b' "$1" >"$work/$name.ini"
+  "$harness/wine-run" "$build" "$work/$name.exe" </dev/null >/dev/null 2>&1 &
+  meter=$!
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name '^Ripplet$' 2>/dev/null | head -1 || true)
+    # Let the window manager finish mapping and placing it before any input.
+    [ -n "$id" ] && { sleep 1; return; }
+    sleep 0.1
+  done
+  fail "the meter's window did not appear"
+}
+
+position() { xdotool getwindowgeometry "$1" | awk '/Position/ { print $2 }'; }
+
+# Waits for the meter to exit by itself (after Exit), up to 10 s.
+wait_exit() {
+  for _ in $(seq 100); do kill -0 $meter 2>/dev/null || { wait $meter || true; meter=; return 0; }
+    sleep 0.1; done
+  return 1
+}
+
+# A polite close (WM_CLOSE), as a user closing the meter.
+stop() {
+  "$harness/wine-run" "$build" taskkill /im "$name.exe" >/dev/null 2>&1 || true
+  wait_exit || fail "the meter did not close"
+}

@@ -1,0 +1,41 @@
+#!/bin/bash
+# End to end with real X input: a right click opens the context menu; Options -> OK
+# re-applies; Exit from the menu writes the INI.
+#   menu.sh <build-dir> <ripplet.exe>
+build=$(cd "$1" && pwd) exe=$2 name=menumeter
+source "$(dirname "$0")/lib.sh"
+
+# Wine's popup menu is an unnamed X window of the program's class; count them.
+windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
+
+right_click() {
+  local x y before
+  IFS=, read -r x y <<<"$(position "$id")"
+  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
+  before=$(windows)
+  xdotool click 3
+  for _ in $(seq 30); do [ "$(windows)" -gt "$before" ] && { sleep 0.2; return; }; sleep 0.1; done
+  fail "no menu after a right click"
+}
+
+start '[Settings]\r\nAdapterName=lo\r\nShowValue=1\r\n'
+# Options: the dialog opens; Return is OK, which stores and re-applies.
+right_click
+xdotool key o
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name 'オプション' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break; sleep 0.1
+done
+[ -n "${dialog:-}" ] || fail "the Options dialog did not open"
+sleep 0.3; xdotool key Return; sleep 0.5
+xdotool search --onlyvisible --name 'オプション' >/dev/null 2>&1 && fail "OK did not close the dialog"
+echo "options: opened and closed with OK"
+
+# Toggle "show values" off (P), then Exit (X): the INI records it.
+right_click; xdotool key p; sleep 0.5
+right_click; xdotool key x
+wait_exit || fail "Exit did not end the program"
+grep -q $'^ShowValue=0\r$' "$work/$name.ini" || fail "the toggle was not saved"
+grep -q $'^Version=152\r$' "$work/$name.ini" || fail "Exit did not write the INI"
+echo "menu: toggle and Exit saved"
+echo "2 passed, 0 failed"
