@@ -16,7 +16,7 @@ start() {
   printf '%b' "$1" >"$work/$name.ini"
   "$harness/wine-run" "$build" "$work/$name.exe" </dev/null >/dev/null 2>&1 &
   meter=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name '^Ripplet$' 2>/dev/null | head -1 || true)
     # Let the window manager finish mapping and placing it before any input.
     [ -n "$id" ] && { sleep 1; return; }
