@@ -1,6 +1,6 @@
 # The two front doors: `make run` builds and starts the meter under wine,
 # `make test` builds both presets and runs every test. Both install what is missing.
-.PHONY: all deps build build-windows build-host test test-host test-windows run bench clean fuzz
+.PHONY: all deps build build-windows build-host test test-host test-windows run bench soak clean fuzz
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -33,6 +33,11 @@ test: build-host build-windows
 
 run: build-windows
 	@scripts/run-meter
+
+# A million ticks in-process; make test runs the same soak with fewer.
+soak: build-windows
+	@tests/harness/wine-prefix up build/windows
+	RIPPLET_SOAK_TICKS=1000000 tests/harness/wine-run build/windows build/windows/tests/app/test_soak.exe
 
 bench: build-windows
 	@scripts/bench

@@ -62,7 +62,8 @@ Run Start(const std::wstring& exe, const std::wstring& args) {
   }
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  return {took, pmc.PrivateUsage};
+  // Wine reports committed private memory as the page-file usage and leaves PrivateUsage 0.
+  return {took, pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage};
 }
 
 double Median(std::vector<double> v) {

@@ -16,6 +16,7 @@
 #include "app/win_application.h"
 #include "display/graph_math.h"
 #include "tests/sampling/fake_traffic_source.h"
+#include "tests/support/in_place_source.h"
 #include "tests/support/temp_dir.h"
 
 // Counts heap allocations, so a test can see that a tick makes none. (GCC cannot see that
@@ -113,32 +114,6 @@ TEST(GraphBitmap, AnUnusableScaleDrawsNoLinesButStillScrolls) {
   for (int y = 0; y < 60; ++y) ASSERT_EQ(Pixel(g, 49, y), Dib(kBack)) << y;
 }
 
-// A table whose counters change in place, so that the source itself allocates nothing.
-class InPlaceSource : public TrafficSource {
- public:
-  InPlaceSource() : block_(testing::BuildIfTable({{"lo", 0, 0}})) {}
-  void Add(std::uint32_t recv, std::uint32_t send) {
-    unsigned char* row = block_.data() + kIfTableRowsOffset;
-    std::uint32_t v;
-    std::memcpy(&v, row + kIfRowInOctetsOffset, 4);
-    v += recv;
-    std::memcpy(row + kIfRowInOctetsOffset, &v, 4);
-    std::memcpy(&v, row + kIfRowOutOctetsOffset, 4);
-    v += send;
-    std::memcpy(row + kIfRowOutOctetsOffset, &v, 4);
-    tick_ += 1000;
-  }
-  std::uint32_t IfTableSize() override { return static_cast<std::uint32_t>(block_.size()); }
-  void FillIfTable(unsigned char* block, std::uint32_t size) override {
-    if (size >= block_.size()) std::memcpy(block, block_.data(), block_.size());
-  }
-  std::uint32_t TickCount() override { return tick_; }
-
- private:
-  std::vector<unsigned char> block_;
-  std::uint32_t tick_ = 1000;
-};
-
 class MainFormTickTest : public ::testing::Test {
  protected:
   MainFormTickTest() : application_(L"Ripplet_test") {
@@ -202,7 +177,7 @@ TEST_F(MainFormTickTest, TheDecimalSeparatorIsReadAgainWhenTheSystemAnnouncesACh
 }
 
 TEST_F(MainFormTickTest, ATickCreatesNoGdiObjectAndAllocatesNothing) {
-  InPlaceSource source;
+  testing::InPlaceSource source;
   auto form = MakeForm("ValueInterval=1000000\r\n", source);
   const auto tick = [&](std::uint32_t recv, std::uint32_t send) {
     source.Add(recv, send);

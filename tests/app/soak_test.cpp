@@ -1,0 +1,84 @@
+// Soak: many ticks driven in-process, with the settings re-applied now and then, while the
+// GDI objects in use and the private bytes are watched. RIPPLET_SOAK_TICKS sets the count
+// (make soak runs 1,000,000; make test a smaller count).
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/win_application.h"
+#include "tests/support/in_place_source.h"
+#include "tests/support/temp_dir.h"
+
+namespace ripplet {
+namespace {
+
+// Wine's GetGuiResources and GetProcessHandleCount are stubs: count instead how many GDI
+// objects can still be made before the handle table is full.
+std::size_t CreatableGdiObjects() {
+  std::vector<HBRUSH> brushes;
+  brushes.reserve(70000);
+  while (brushes.size() < 70000) {
+    HBRUSH b = ::CreateSolidBrush(RGB(1, 2, 3));
+    if (b == nullptr) break;
+    brushes.push_back(b);
+  }
+  for (HBRUSH b : brushes) ::DeleteObject(b);
+  return brushes.size();
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof(pmc);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                         sizeof(pmc));
+  // Wine leaves PrivateUsage at 0 and reports the committed private memory as the page-file
+  // usage, which is what Windows' PrivateUsage means.
+  return pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+TEST(Soak, GdiObjectsAndPrivateBytesStayFlat) {
+  const char* env = std::getenv("RIPPLET_SOAK_TICKS");
+  const long ticks = env ? std::atol(env) : 50000;
+  testing::TempDir dir;
+  const std::wstring ini = dir.File(L"soak.ini");
+  std::ofstream(std::filesystem::path(ini), std::ios::binary)
+      << "[Settings]\r\nAdapterName=lo\r\nValueInterval=3\r\nInterval=30000\r\n";
+  Application application(L"Ripplet_soak");
+  testing::InPlaceSource source;
+  TMainForm form(source, {dir.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false});
+  form.Create(application.Handle());
+  form.Show();
+
+  const auto run = [&](long count) {
+    for (long i = 0; i < count; ++i) {
+      source.Add(static_cast<std::uint32_t>((i * 7919) % 900000), static_cast<std::uint32_t>(i % 150000));
+      form.MainTimerTimer();
+      if (i % 64 == 0) ::UpdateWindow(form.Handle());  // repaint now and then, as the loop would
+      if (i % 20000 == 19999) form.ApplySettings();    // as a resize or OK would
+    }
+  };
+  run(ticks / 10);  // warm up: caches, the back buffer, the fonts
+  const std::size_t gdi_before = CreatableGdiObjects();
+  const SIZE_T private_before = PrivateBytes();
+  std::printf("soak: %ld ticks; before: %zu GDI objects creatable, %zu KiB private\n", ticks,
+              gdi_before, private_before / 1024);
+  run(ticks);
+  const std::size_t gdi_after = CreatableGdiObjects();
+  const SIZE_T private_after = PrivateBytes();
+  std::printf("soak: after:  %zu GDI objects creatable, %zu KiB private\n", gdi_after,
+              private_after / 1024);
+  ASSERT_LT(gdi_before, 70000u) << "the count must reach the handle table's limit";
+  EXPECT_EQ(gdi_after, gdi_before) << "GDI objects leaked";
+  EXPECT_LT(private_after, private_before + 256 * 1024) << "private bytes grew";
+}
+
+}  // namespace
+}  // namespace ripplet
