@@ -15,6 +15,11 @@ void DrawLabel(HDC dc, HFONT font, const LayoutRect& r, std::wstring_view text) 
   ::TextOutW(dc, r.Left, r.Top, text.data(), static_cast<int>(text.size()));
 }
 
+bool Touches(const RECT& area, const LayoutRect& r) {
+  return r.Left < area.right && area.left < r.Right() && r.Top < area.bottom &&
+         area.top < r.Bottom();
+}
+
 void DrawBevel(HDC dc, const LayoutRect& r) {
   // A lowered frame: shadow on the top and left, highlight on the bottom and right.
   const RECT top{r.Left, r.Top, r.Right() - 1, r.Top + 1};
@@ -58,21 +63,21 @@ void TMainForm::Paint() {
   }
   HDC dc = paint_dc_.get();
   ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
-  if (layout_.GraphVisible && graph_.Dc() != nullptr) {
+  // Only what the update region touches: a value update repaints just its labels.
+  if (layout_.GraphVisible && graph_.Dc() != nullptr && Touches(area, layout_.Bevel)) {
     DrawBevel(dc, layout_.Bevel);
     ::BitBlt(dc, layout_.Graph.Left, layout_.Graph.Top, graph_.Width(), graph_.Height(),
              graph_.Dc(), 0, 0, SRCCOPY);
   }
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-  if (layout_.CaptionsVisible) {
-    DrawLabel(dc, caption_font_.get(), layout_.Label1, kRecvCaption);
-    DrawLabel(dc, caption_font_.get(), layout_.Label2, kSendCaption);
-  }
-  if (layout_.ValuesVisible) {
-    DrawLabel(dc, value_font_.get(), layout_.Recv, recv_text_);
-    DrawLabel(dc, value_font_.get(), layout_.Send, send_text_);
-  }
+  const auto draw = [&](bool shown, HFONT font, const LayoutRect& r, std::wstring_view text) {
+    if (shown && Touches(area, r)) DrawLabel(dc, font, r, text);
+  };
+  draw(layout_.CaptionsVisible, caption_font_.get(), layout_.Label1, kRecvCaption);
+  draw(layout_.CaptionsVisible, caption_font_.get(), layout_.Label2, kSendCaption);
+  draw(layout_.ValuesVisible, value_font_.get(), layout_.Recv, recv_text_);
+  draw(layout_.ValuesVisible, value_font_.get(), layout_.Send, send_text_);
   ::BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc,
            area.left, area.top, SRCCOPY);
   ::EndPaint(Handle(), &ps);

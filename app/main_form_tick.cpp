@@ -28,9 +28,13 @@ void TMainForm::MainTimerTimer() {
                       SeriesRange(true, settings_.GraphRange, settings_.GraphSendRange)),
               SeriesY(h, pair.Recv, unit_.Divisor,
                       SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
-  const RECT graph{layout_.Graph.Left, layout_.Graph.Top, layout_.Graph.Right(),
-                   layout_.Graph.Bottom()};
-  ::InvalidateRect(Handle(), &graph, FALSE);
+  // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
+  // trip through WM_PAINT (which repaints from the same bitmap when it must).
+  if (visible_) {
+    WindowDc dc(Handle());
+    ::BitBlt(dc.get(), layout_.Graph.Left, layout_.Graph.Top, graph_.Width(), graph_.Height(),
+             graph_.Dc(), 0, 0, SRCCOPY);
+  }
 }
 
 }  // namespace ripplet

@@ -7,12 +7,20 @@ namespace ripplet {
 Sampler::Sampler(TrafficSource& source) : source_(source) {}
 
 void Sampler::RefreshIfTable() {
-  const std::uint32_t size = source_.IfTableSize();
-  block_.resize(size);  // shrinking keeps the capacity for the next growth
-  // Zeroed first: a fill that fails then reads as a table of 0 rows.
-  std::fill(block_.begin(), block_.end(), static_cast<unsigned char>(0));
-  if (size >= kIfTableRowsOffset) {
-    source_.FillIfTable(block_.data(), size);
+  // The table's size rarely changes, so the steady state is one fill into the block as it
+  // is: the size is asked for only when there is no usable block yet, and a table that
+  // grew reports its new size through the failed fill, which is then tried once more.
+  std::uint32_t size = block_.size() >= kIfTableRowsOffset
+                           ? static_cast<std::uint32_t>(block_.size())
+                           : source_.IfTableSize();
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    block_.resize(size);  // shrinking keeps the capacity for the next growth
+    // Zeroed first: a fill that fails then reads as a table of 0 rows.
+    std::fill(block_.begin(), block_.end(), static_cast<unsigned char>(0));
+    if (size < kIfTableRowsOffset) break;
+    std::uint32_t needed = size;
+    if (source_.FillIfTable(block_.data(), needed) || needed <= size) break;
+    size = needed;
   }
   table_ = IfTable(block_.data(), block_.size());
 }

@@ -25,10 +25,11 @@ std::uint32_t IpHelperTrafficSource::IfTableSize() {
   return size;
 }
 
-void IpHelperTrafficSource::FillIfTable(unsigned char* block, std::uint32_t size) {
+bool IpHelperTrafficSource::FillIfTable(unsigned char* block, std::uint32_t& size) {
   ULONG s = size;
-  // A failed fill (the table grew since the size query) leaves the zeroed block: 0 rows.
-  ::GetIfTable(reinterpret_cast<MIB_IFTABLE*>(block), &s, FALSE);
+  const DWORD result = ::GetIfTable(reinterpret_cast<MIB_IFTABLE*>(block), &s, FALSE);
+  if (result == ERROR_INSUFFICIENT_BUFFER) size = s;
+  return result == NO_ERROR;
 }
 
 std::uint32_t IpHelperTrafficSource::TickCount() { return ::GetTickCount(); }

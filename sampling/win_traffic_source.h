@@ -8,7 +8,7 @@ namespace ripplet {
 class IpHelperTrafficSource final : public TrafficSource {
  public:
   std::uint32_t IfTableSize() override;
-  void FillIfTable(unsigned char* block, std::uint32_t size) override;
+  bool FillIfTable(unsigned char* block, std::uint32_t& size) override;
   std::uint32_t TickCount() override;
 };
 

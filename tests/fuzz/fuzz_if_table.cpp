@@ -57,10 +57,12 @@ class ScriptedSource : public TrafficSource {
     return size_;
   }
 
-  void FillIfTable(unsigned char* block, std::uint32_t size) override {
-    FUZZ_CHECK(size == size_);
+  bool FillIfTable(unsigned char* block, std::uint32_t& size) override {
     const std::uint8_t mode = in_.Number<std::uint8_t>();
-    if (mode % 5 == 0) return;  // the table grew since the size query
+    if (mode % 5 == 0) {  // the table grew: too small, and here is what it needs now
+      size = std::min<std::uint32_t>(size + kIfRowSize, kIfTableRowsOffset + 6 * kIfRowSize);
+      return false;
+    }
     const std::size_t offset = content_.empty() ? 0 : in_.Number<std::uint16_t>() % content_.size();
     const std::size_t n = std::min<std::size_t>(size, content_.size() - offset);
     std::memcpy(block, content_.data() + offset, n);
@@ -71,6 +73,7 @@ class ScriptedSource : public TrafficSource {
         std::memcpy(block, &rows, sizeof rows);
       }
     }
+    return true;
   }
 
   std::uint32_t TickCount() override { return tick_ += in_.Number<std::uint16_t>() % 3000; }

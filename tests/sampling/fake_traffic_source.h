@@ -50,12 +50,16 @@ class FakeTrafficSource : public TrafficSource {
     return static_cast<std::uint32_t>(kIfTableRowsOffset + Rows.size() * kIfRowSize);
   }
 
-  void FillIfTable(unsigned char* block, std::uint32_t size) override {
+  bool FillIfTable(unsigned char* block, std::uint32_t& size) override {
     ++Fills;
     if (BetweenQueryAndFill) BetweenQueryAndFill();
     const std::vector<unsigned char> table = BuildIfTable(Rows);
-    if (size < table.size()) return;  // ERROR_INSUFFICIENT_BUFFER
+    if (size < table.size()) {  // ERROR_INSUFFICIENT_BUFFER
+      size = static_cast<std::uint32_t>(table.size());
+      return false;
+    }
     std::memcpy(block, table.data(), table.size());
+    return true;
   }
 
   std::uint32_t TickCount() override { return Tick; }

@@ -92,15 +92,37 @@ TEST_F(SamplerTest, EmptyTableIsNoDataEveryTick) {
   }
 }
 
-TEST_F(SamplerTest, UnusableSizeGivesZeroRows) {
+TEST_F(SamplerTest, UnusableSizeGivesZeroRowsAndATooSmallOneIsCorrectedByTheFill) {
   source.Rows = {{kNic, 1, 1}};
-  for (std::uint32_t size : {0u, 3u, 4u, 100u}) {
+  for (std::uint32_t size : {0u, 3u}) {
+    Sampler fresh(source);
     source.SizeOverride = size;
-    sampler.RefreshIfTable();
-    EXPECT_EQ(sampler.Table().RowCount(), 0u) << size;
-    EXPECT_EQ(sampler.Table().Size(), size);
-    EXPECT_TRUE(sampler.SampleTraffic(kNic, pair)) << size;
+    fresh.RefreshIfTable();
+    EXPECT_EQ(fresh.Table().RowCount(), 0u) << size;
+    EXPECT_EQ(fresh.Table().Size(), size);
+    EXPECT_TRUE(fresh.SampleTraffic(kNic, pair)) << size;
   }
+  // The failed fill reports the size the table needs, and the fill is tried once more.
+  for (std::uint32_t size : {4u, 100u}) {
+    Sampler fresh(source);
+    source.SizeOverride = size;
+    fresh.RefreshIfTable();
+    EXPECT_EQ(fresh.Table().RowCount(), 1u) << size;
+  }
+}
+
+TEST_F(SamplerTest, TheSteadyStateIsOneFillAndNoSizeQuery) {
+  source.Rows = {{kNic, 1, 1}};
+  sampler.RefreshIfTable();
+  const int fills = source.Fills;
+  source.SizeOverride = 0;  // a size query now would empty the table
+  for (int i = 0; i < 10; ++i) sampler.RefreshIfTable();
+  EXPECT_EQ(source.Fills - fills, 10);
+  EXPECT_EQ(sampler.Table().RowCount(), 1u);
+  // A table that shrank still reads right from the larger block.
+  source.Rows.clear();
+  sampler.RefreshIfTable();
+  EXPECT_EQ(sampler.Table().RowCount(), 0u);
 }
 
 TEST_F(SamplerTest, TableGrowingBeforeFillIsNoDataThenRecovers) {
@@ -225,7 +247,8 @@ TEST_F(SamplerTest, RefreshReusesCapacity) {
   sampler.RefreshIfTable();
   EXPECT_EQ(sampler.Table().Data(), data);
   EXPECT_EQ(sampler.Table().RowCount(), 2u);
-  EXPECT_EQ(sampler.Table().Size(), kIfTableRowsOffset + 2 * kIfRowSize);
+  EXPECT_EQ(sampler.Table().Size(), kIfTableRowsOffset + 3 * kIfRowSize)
+      << "the block keeps its size; the row count says what is in it";
 }
 
 }  // namespace

@@ -26,8 +26,13 @@ class InPlaceSource : public TrafficSource {
     tick_ += 1000;
   }
   std::uint32_t IfTableSize() override { return static_cast<std::uint32_t>(block_.size()); }
-  void FillIfTable(unsigned char* block, std::uint32_t size) override {
-    if (size >= block_.size()) std::memcpy(block, block_.data(), block_.size());
+  bool FillIfTable(unsigned char* block, std::uint32_t& size) override {
+    if (size < block_.size()) {
+      size = static_cast<std::uint32_t>(block_.size());
+      return false;
+    }
+    std::memcpy(block, block_.data(), block_.size());
+    return true;
   }
   std::uint32_t TickCount() override { return tick_; }
 
