@@ -166,6 +166,13 @@ TEST_F(FrameTest, SnapsWithinFifteenPixelsOfTheWorkArea) {
   EXPECT_EQ(BoundsOf(form.Handle()).top, wa.top);
 }
 
+TEST_F(FrameTest, StaysOnTopThroughItsOwner) {
+  TMainForm& form = Make("");
+  EXPECT_EQ(::GetWindow(form.Handle(), GW_OWNER), application_.Handle());
+  EXPECT_NE(::GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0)
+      << "made topmost with its owner";
+}
+
 TEST_F(FrameTest, HidesUnderThePointerAndComesBackWithinATenthOfASecond) {
   TMainForm& form = Make("HideWindow=1\r\nInterval=30000\r\n");
   const RECT r = BoundsOf(form.Handle());
