@@ -14,25 +14,12 @@
 
 #include "app/main_form.h"
 #include "app/win_application.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/in_place_source.h"
 #include "tests/support/temp_dir.h"
 
 namespace ripplet {
 namespace {
-
-// Wine's GetGuiResources and GetProcessHandleCount are stubs: count instead how many GDI
-// objects can still be made before the handle table is full.
-std::size_t CreatableGdiObjects() {
-  std::vector<HBRUSH> brushes;
-  brushes.reserve(70000);
-  while (brushes.size() < 70000) {
-    HBRUSH b = ::CreateSolidBrush(RGB(1, 2, 3));
-    if (b == nullptr) break;
-    brushes.push_back(b);
-  }
-  for (HBRUSH b : brushes) ::DeleteObject(b);
-  return brushes.size();
-}
 
 SIZE_T PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
@@ -66,12 +53,12 @@ TEST(Soak, GdiObjectsAndPrivateBytesStayFlat) {
     }
   };
   run(ticks / 10);  // warm up: caches, the back buffer, the fonts
-  const std::size_t gdi_before = CreatableGdiObjects();
+  const std::size_t gdi_before = testing::CreatableGdiObjects();
   const SIZE_T private_before = PrivateBytes();
   std::printf("soak: %ld ticks; before: %zu GDI objects creatable, %zu KiB private\n", ticks,
               gdi_before, private_before / 1024);
   run(ticks);
-  const std::size_t gdi_after = CreatableGdiObjects();
+  const std::size_t gdi_after = testing::CreatableGdiObjects();
   const SIZE_T private_after = PrivateBytes();
   std::printf("soak: after:  %zu GDI objects creatable, %zu KiB private\n", gdi_after,
               private_after / 1024);

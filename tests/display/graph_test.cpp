@@ -16,6 +16,7 @@
 #include "app/win_application.h"
 #include "display/graph_math.h"
 #include "tests/sampling/fake_traffic_source.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/in_place_source.h"
 #include "tests/support/temp_dir.h"
 
@@ -183,18 +184,7 @@ TEST_F(MainFormTickTest, ATickCreatesNoGdiObjectAndAllocatesNothing) {
     source.Add(recv, send);
     form->MainTimerTimer();
   };
-  // Wine's GetGuiResources is a stub; count instead how many GDI objects can still be made.
-  const auto creatable = [] {
-    std::vector<HBRUSH> brushes;
-    brushes.reserve(70000);
-    while (brushes.size() < 70000) {
-      HBRUSH b = ::CreateSolidBrush(RGB(1, 2, 3));
-      if (b == nullptr) break;
-      brushes.push_back(b);
-    }
-    for (HBRUSH b : brushes) ::DeleteObject(b);
-    return brushes.size();
-  };
+  const auto creatable = [] { return testing::CreatableGdiObjects(); };
   tick(1000, 1000);
   const auto before = creatable();
   ASSERT_LT(before, 70000u) << "the count must reach the handle table's limit to mean anything";
