@@ -167,8 +167,13 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::FormResize() {
-  // During creation the settings are applied once, after they have all been loaded.
-  if (!creating_) ApplySettings();
+  // During creation the settings are applied once, after they have all been loaded; and a
+  // WM_SIZE that brings no new size (creation and showing send one) changes nothing.
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  const SIZE size{client.right, client.bottom};
+  if (creating_ || (size.cx == applied_size_.cx && size.cy == applied_size_.cy)) return;
+  ApplySettings();
 }
 
 void TMainForm::FormCloseQuery() {

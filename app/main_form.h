@@ -162,6 +162,7 @@ class TMainForm : public Window {
   bool reshow_timer_on_ = false;
   HoverHider hover_;
 
+  SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   bool creating_ = false;
   bool main_timer_running_ = false;
 };

@@ -6,6 +6,10 @@
 namespace ripplet {
 
 void TMainForm::ApplySettings() {
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  applied_size_ = {client.right, client.bottom};
+
   SetOpacity(OpacityOf(settings_.AlphaBlend));
   screen_snap_ = settings_.SnapWindow;
 
