@@ -1,5 +1,7 @@
 #include "app/win_application.h"
 
+#include <cstring>
+
 #include "app/app_error.h"
 
 namespace ripplet {
@@ -119,6 +121,19 @@ void Application::RestoreOwnedTopmost() {
     }
   }
   stepped_down_.clear();
+}
+
+void ShowCurrentError() noexcept {
+  try {
+    throw;
+  } catch (const AppError& error) {
+    ShowApplicationError(error.Text());
+  } catch (const std::exception& error) {
+    const char* what = error.what();
+    ShowApplicationError(L"内部エラー: " + std::wstring(what, what + std::strlen(what)));
+  } catch (...) {
+    ShowApplicationError(L"内部エラー");
+  }
 }
 
 void ShowApplicationError(const std::wstring& text) noexcept {

@@ -52,4 +52,7 @@ class Application : public Window {
 // as caption, the stop icon and one OK button. Works before the application window exists.
 void ShowApplicationError(const std::wstring& text) noexcept;
 
+// Inside a catch block: shows the error being handled in the application's error box.
+void ShowCurrentError() noexcept;
+
 }  // namespace ripplet

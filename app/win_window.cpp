@@ -59,10 +59,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam,
   LRESULT result = 0;
   try {
     result = self->HandleMessage(message, wparam, lparam);
-  } catch (const AppError& error) {
-    ShowApplicationError(error.Text());
-  } catch (const std::exception& error) {
-    ShowApplicationError(L"内部エラー: " + std::wstring(error.what(), error.what() + std::strlen(error.what())));
+  } catch (...) {
+    ShowCurrentError();
   }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -52,27 +52,12 @@ void TAboutForm::OpenWithShell(HWND parent, const std::wstring& target) {
 TAboutForm::TAboutForm(LinkOpener open_link) : open_link_(std::move(open_link)) {}
 
 TAboutForm::~TAboutForm() {
-  if (hwnd_ != nullptr) {
-    // Unbind first so that no late message reaches the object; the fonts and the icon
-    // go after the window that uses them.
-    ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-    ::DestroyWindow(hwnd_);
-  }
+  // The window goes before the fonts and the icon that it uses.
+  DestroyDialog();
 }
 
 void TAboutForm::Create(HWND owner) {
-  owner_ = owner;
-  HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner,
-                                   &TAboutForm::Procedure, reinterpret_cast<LPARAM>(this));
-  if (create_error_) {
-    if (hwnd != nullptr) {
-      ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-      ::DestroyWindow(hwnd);
-    }
-    hwnd_ = nullptr;
-    std::rethrow_exception(std::exchange(create_error_, nullptr));
-  }
-  if (hwnd == nullptr) throw AppError(L"ウィンドウを作成できません");
+  CreateFromTemplate(IDD_ABOUT, owner, L"ウィンドウを作成できません");
 }
 
 INT_PTR TAboutForm::ShowModal() {
@@ -219,43 +204,6 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return FALSE;
   }
-}
-
-INT_PTR CALLBACK TAboutForm::Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                       LPARAM lparam) noexcept {
-  auto* self = reinterpret_cast<TAboutForm*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<TAboutForm*>(lparam);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (self == nullptr) return FALSE;
-
-  INT_PTR result = FALSE;
-  try {
-    result = self->HandleMessage(message, wparam, lparam);
-  } catch (...) {
-    if (message == WM_INITDIALOG) {
-      self->create_error_ = std::current_exception();  // Create raises it
-    } else {
-      try {
-        throw;
-      } catch (const AppError& error) {
-        ShowApplicationError(error.Text());
-      } catch (const std::exception& error) {
-        ShowApplicationError(L"内部エラー: " +
-                             std::wstring(error.what(), error.what() + std::strlen(error.what())));
-      } catch (...) {
-        ShowApplicationError(L"内部エラー");
-      }
-    }
-  }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
-    self->tooltip_ = nullptr;
-  }
-  return result;
 }
 
 void ShowAboutDialog(HWND owner) {

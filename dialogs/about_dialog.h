@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "app/win_dialog.h"
 #include "app/win_handles.h"
 
 namespace ripplet {
@@ -16,20 +17,17 @@ void ShowAboutDialog(HWND owner);
 
 // The About dialog's window: created modeless from its template, shown in the program's
 // modal loop by ShowModal, destroyed with the object.
-class TAboutForm {
+class TAboutForm : public Dialog {
  public:
   // Hands a link's target to the platform's shell; `parent` is the dialog.
   using LinkOpener = std::function<void(HWND parent, const std::wstring& target)>;
   static void OpenWithShell(HWND parent, const std::wstring& target);
 
   explicit TAboutForm(LinkOpener open_link = &TAboutForm::OpenWithShell);
-  ~TAboutForm();
-  TAboutForm(const TAboutForm&) = delete;
-  TAboutForm& operator=(const TAboutForm&) = delete;
+  ~TAboutForm() override;
 
   // Creates the dialog hidden over `owner`; throws AppError when it cannot.
   void Create(HWND owner);
-  HWND Handle() const noexcept { return hwnd_; }
   HWND Tooltip() const noexcept { return tooltip_; }
 
   // FormShow, then the modal loop. The result is IDOK from OK, Enter and Esc, and IDCANCEL
@@ -41,8 +39,8 @@ class TAboutForm {
   void LinkLabelClick(HWND sender);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Detached() noexcept override { tooltip_ = nullptr; }
   void FormCreate();
   void AddVersionTooltip();
   void FitLabelToText(int id, bool keep_right_edge);
@@ -50,10 +48,7 @@ class TAboutForm {
   bool IsLinkLabel(HWND window) const noexcept;
 
   LinkOpener open_link_;
-  HWND hwnd_ = nullptr;
-  HWND owner_ = nullptr;
-  HWND tooltip_ = nullptr;           // owned by the dialog, destroyed with it
-  std::exception_ptr create_error_;  // raised while the template was being created
+  HWND tooltip_ = nullptr;  // owned by the dialog, destroyed with it
   UniqueFont name_font_;
   UniqueFont version_font_;
   UniqueFont link_font_;

@@ -40,35 +40,14 @@ int CompareAdapterTexts(std::string_view a, std::string_view b) {
 TOptionForm::TOptionForm(OptionsContext& context, Pickers pickers)
     : context_(context), pickers_(std::move(pickers)) {}
 
-TOptionForm::~TOptionForm() {
-  if (hwnd_ != nullptr) {
-    // Unbind first: no message of the dying window reaches the handlers.
-    HWND hwnd = std::exchange(hwnd_, nullptr);
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    ::DestroyWindow(hwnd);
-  }
-}
+TOptionForm::~TOptionForm() { DestroyDialog(); }
 
 void TOptionForm::Create(HWND owner) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
   ::InitCommonControlsEx(&controls);
-
-  owner_ = owner;
-  HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OPTIONS),
-                                   owner, &TOptionForm::Procedure,
-                                   reinterpret_cast<LPARAM>(this));
-  if (create_error_) {
-    // FormCreate failed: the half-filled dialog goes, the error goes to the caller.
-    if (hwnd != nullptr) {
-      ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-      ::DestroyWindow(hwnd);
-    }
-    hwnd_ = nullptr;
-    std::rethrow_exception(std::exchange(create_error_, nullptr));
-  }
-  if (hwnd == nullptr) throw AppError(L"オプション ダイアログを作成できません");
+  CreateFromTemplate(IDD_OPTIONS, owner, L"オプション ダイアログを作成できません");
 }
 
 INT_PTR TOptionForm::ShowModal() {
@@ -81,44 +60,6 @@ INT_PTR TOptionForm::ShowModal() {
 void TOptionForm::EndWith(INT_PTR result) {
   modal_result_ = result;
   EndModal(hwnd_, result);
-}
-
-INT_PTR CALLBACK TOptionForm::Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                        LPARAM lparam) noexcept {
-  TOptionForm* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<TOptionForm*>(lparam);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, lparam);
-  } else {
-    self = reinterpret_cast<TOptionForm*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-  }
-  if (self == nullptr) return FALSE;
-
-  INT_PTR result = FALSE;
-  try {
-    result = self->HandleMessage(message, wparam, lparam);
-  } catch (...) {
-    if (message == WM_INITDIALOG) {
-      self->create_error_ = std::current_exception();
-    } else {
-      // An error that escapes a handler is shown, and the dialog goes on.
-      try {
-        throw;
-      } catch (const AppError& error) {
-        ShowApplicationError(error.Text());
-      } catch (const std::exception& error) {
-        ShowApplicationError(L"内部エラー: " + AnsiToWide(error.what()));
-      } catch (...) {
-        ShowApplicationError(L"内部エラー");
-      }
-    }
-  }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
-  }
-  return result;
 }
 
 INT_PTR TOptionForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "app/win_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_rules.h"
 #include "settings/settings.h"
 
 namespace ripplet {
 
-class TOptionForm {
+class TOptionForm : public Dialog {
  public:
   // The platform's colour and font dialogs, replaceable so that a test can answer them.
   // Each returns true when the user confirmed; the values are changed only then.
@@ -32,9 +33,7 @@ class TOptionForm {
   static Pickers PlatformPickers();
 
   explicit TOptionForm(OptionsContext& context, Pickers pickers = PlatformPickers());
-  ~TOptionForm();
-  TOptionForm(const TOptionForm&) = delete;
-  TOptionForm& operator=(const TOptionForm&) = delete;
+  ~TOptionForm() override;
 
   // Creates the dialog hidden over `owner`; FormCreate fills it from the record.
   void Create(HWND owner);
@@ -42,16 +41,13 @@ class TOptionForm {
   // modal result: IDOK after a validated OK, else IDCANCEL.
   INT_PTR ShowModal();
 
-  HWND Handle() const noexcept { return hwnd_; }
   // 0 while the dialog is open; IDOK or IDCANCEL once it ended.
   INT_PTR ModalResult() const noexcept { return modal_result_; }
   // The unit the range edits are currently expressed in.
   const std::string& RememberedUnit() const noexcept { return remembered_unit_; }
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                    LPARAM lparam) noexcept;
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void HandleCommand(int id, int code);
 
   // Handlers, named after their controls and events.
@@ -78,10 +74,7 @@ class TOptionForm {
 
   OptionsContext& context_;
   Pickers pickers_;
-  HWND hwnd_ = nullptr;
-  HWND owner_ = nullptr;
   INT_PTR modal_result_ = 0;
-  std::exception_ptr create_error_;
 
   std::vector<std::string> adapter_entries_;  // the adapter box's entries as bytes
   std::string remembered_unit_;
