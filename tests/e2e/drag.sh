@@ -7,6 +7,8 @@ source "$(dirname "$0")/lib.sh"
 drag() {  # from a point 40,20 inside the window, by 120,60
   local x y
   IFS=, read -r x y <<<"$(position "$id")"
+  # A first click on the value labels (which start no move) activates the window.
+  xdotool mousemove $((x + 300)) $((y + 40)) click 1; sleep 0.5
   xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
   xdotool mousedown 1; sleep 0.3
   for step in 1 2 3 4; do

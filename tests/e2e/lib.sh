@@ -17,7 +17,8 @@ start() {
   "$harness/wine-run" "$build" "$work/$name.exe" </dev/null >/dev/null 2>&1 &
   meter=$!
   for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name '^Ripplet$' 2>/dev/null | head -1 || true)
+    # This meter's window only, not one another test left behind.
+    id=$(xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' 2>/dev/null | head -1 || true)
     # Let the window manager finish mapping and placing it before any input.
     [ -n "$id" ] && { sleep 1; return; }
     sleep 0.1

@@ -32,7 +32,7 @@ green_rows=$(convert "$shot" -crop "$((WIDTH - 90))x$((HEIGHT / 2))+6+3" +repage
 echo "graph: $green_rows receive pixels in the upper half"
 
 # Hide on hover: the pointer over the window hides it; away, it is back within ~100 ms.
-shown() { xdotool search --onlyvisible --name '^Ripplet$' >/dev/null 2>&1; }
+shown() { xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' >/dev/null 2>&1; }
 # Generous waits: on a loaded machine the idle passes come later than on a desktop.
 xdotool mousemove $((x + 20)) $((y + 20))
 for _ in $(seq 30); do shown || break; sleep 0.1; xdotool mousemove_relative 1 0; done
