@@ -1,7 +1,8 @@
 #!/bin/bash
 # End to end with real traffic and a rich INI: loopback traffic of a known rate shows in
-# the graph and the numbers; hide-on-hover hides and brings back the real window; closing
-# keeps every line of the INI that the program does not own.
+# the graph and the numbers; closing keeps every line of the INI that the program does not
+# own. (Hide-on-hover is driven in-process instead: under openbox, wine's idea of where the
+# window is can lag behind where the window manager put it, and the pointer then misses.)
 #   traffic.sh <build-dir> <ripplet.exe>     (the locale comes from RIPPLET_TEST_LANG)
 build=$(cd "$1" && pwd) exe=$2 name=trafficmeter
 source "$(dirname "$0")/lib.sh"
@@ -9,7 +10,7 @@ scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 
 rich='; my meter, tuned by hand\r\n[Ripplet]\r\nVersion=152\r\n'
 rich+='[Settings]\r\nAdapterName=lo\r\nGraphRange=1000\r\nGraphMiddle=500\r\nGraphSendRange=0\r\n'
-rich+='Interval=250\r\nHideWindow=1\r\nValueLineSpacing2=1\r\nMyNote=keep me\r\n'
+rich+='Interval=250\r\nHideWindow=0\r\nValueLineSpacing2=1\r\nMyNote=keep me\r\n'
 rich+='[Colors]\r\nRecv=$0000FF00\r\nSend=clRed\r\nMiddle=clGray\r\nBack=clWhite\r\n'
 rich+='[CustomColors]\r\nColorA=FF8040\r\nColorB=00FF00\r\n'
 rich+='[Font]\r\nName=MS UI Gothic\r\nSize=10\r\nStyle=1\r\n'
@@ -31,24 +32,13 @@ green_rows=$(convert "$shot" -crop "$((WIDTH - 90))x$((HEIGHT / 2))+6+3" +repage
 [ "$green_rows" -gt 3 ] || fail "no receive line above the middle of the graph ($green_rows px)"
 echo "graph: $green_rows receive pixels in the upper half"
 
-# Hide on hover: the pointer over the window hides it; away, it is back within ~100 ms.
-shown() { xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' >/dev/null 2>&1; }
-# Generous waits: on a loaded machine the idle passes come later than on a desktop.
-xdotool mousemove $((x + 20)) $((y + 20))
-for _ in $(seq 30); do shown || break; sleep 0.1; xdotool mousemove_relative 1 0; done
-shown && fail "did not hide under the pointer"
-xdotool mousemove $((x - 50)) $((y - 50))
-for _ in $(seq 30); do shown && break; sleep 0.1; done
-shown || fail "did not come back"
-echo "hide on hover: hidden and back"
-
 stop
 ini=$(cat "$work/$name.ini")
 # $0000FF00 is clLime, and colours are written by name where one fits.
 for line in '; my meter, tuned by hand' 'MyNote=keep me' 'ColorA=FF8040' 'ColorB=00FF00' \
             '[Elsewhere]' "; another program's" 'x=1' 'ValueLineSpacing2=1' 'Recv=clLime' \
-            'Back=clWhite' 'Style=1' 'GraphMiddle=500' 'Interval=250' 'HideWindow=1'; do
+            'Back=clWhite' 'Style=1' 'GraphMiddle=500' 'Interval=250' 'HideWindow=0'; do
   grep -qxF "$line"$'\r' <<<"$ini" || fail "lost: $line"
 done
 echo "ini: every foreign and hand-made line survived"
-echo "3 passed, 0 failed"
+echo "2 passed, 0 failed"
