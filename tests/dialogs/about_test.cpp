@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/design_scale.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -134,17 +136,9 @@ TEST_F(AboutTest, LaysOutTheDesignsPixelsInDialogUnits) {
   form.Create(owner_);
   form.FormShow();
   HWND dialog = form.Handle();
-  RECT base{0, 0, 4, 8};
-  ::MapDialogRect(dialog, &base);
-  ::testing::Test::RecordProperty("base_units",
-                                  std::to_string(base.right) + "x" + std::to_string(base.bottom));
-  const int slack = base.right == 6 && base.bottom == 12 ? 1 : 2;
-  const auto close_x = [&](LONG actual, int at96) {
-    return std::abs(actual - ::MulDiv(at96, base.right, 6)) <= slack;
-  };
-  const auto close_y = [&](LONG actual, int at96) {
-    return std::abs(actual - ::MulDiv(at96, base.bottom, 12)) <= slack;
-  };
+  const testing::DesignScale scale(dialog);
+  const auto close_x = [&](LONG actual, int at96) { return scale.X(actual, at96); };
+  const auto close_y = [&](LONG actual, int at96) { return scale.Y(actual, at96); };
 
   RECT client{};
   ::GetClientRect(dialog, &client);

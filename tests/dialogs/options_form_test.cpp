@@ -8,12 +8,12 @@
 
 #include "display/units.h"
 #include "tests/dialogs/options_test_support.h"
-#include "tests/support/message_box_watcher.h"  // PumpMessages
+#include "tests/support/message_box_watcher.h"
 
 namespace ripplet {
 namespace {
 
-using testing::MessageBoxes;
+using testing::MessageBoxWatcher;
 using testing::OptionsDialogTest;
 
 // "イーサネット" in Shift-JIS: a description in the system's ANSI code page.
@@ -185,13 +185,13 @@ TEST_F(OptionsForm, OkWithoutAnAdapterIsRefusedAndFocusesTheList) {
   Focus(IDC_OPTIONS_GRAPHRANGEEDIT);
   Type(IDC_OPTIONS_GRAPHRANGEEDIT, L"abc");  // the adapter is checked first
   {
-    MessageBoxes watcher;
+    MessageBoxWatcher watcher;
     Click(IDOK);
-    ASSERT_EQ(watcher.All().size(), 1u);
-    EXPECT_EQ(watcher.All()[0].Text, L"ネットワーク アダプタを指定してください。");
-    EXPECT_EQ(watcher.All()[0].Owner, Dialog());
-    EXPECT_FALSE(watcher.All()[0].Caption.empty());  // the platform's default caption
-    EXPECT_NE(watcher.All()[0].Caption, L"Ripplet");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].Text, L"ネットワーク アダプタを指定してください。");
+    EXPECT_EQ(watcher.Seen()[0].Owner, Dialog());
+    EXPECT_FALSE(watcher.Seen()[0].Caption.empty());  // the platform's default caption
+    EXPECT_NE(watcher.Seen()[0].Caption, L"Ripplet");
   }
   EXPECT_EQ(::GetFocus(), Item(IDC_OPTIONS_ADAPTERBOX));
   EXPECT_EQ(form_->ModalResult(), 0);  // still open
@@ -215,11 +215,11 @@ TEST_F(OptionsForm, OkWithARangeThatIsNotANumberIsRefusedAndFocusesThatEdit) {
                                                   {L"1e3", IDC_OPTIONS_GRAPHMIDDLEEDIT},
                                                   {L"7.5", IDC_OPTIONS_GRAPHSENDRANGEEDIT}};
   for (const auto& [fix, edit] : fixes) {
-    MessageBoxes watcher;
+    MessageBoxWatcher watcher;
     Click(IDOK);
-    ASSERT_EQ(watcher.All().size(), 1u);
-    EXPECT_EQ(watcher.All()[0].Text, L"数値を正しく指定してください。");
-    EXPECT_EQ(watcher.All()[0].Owner, Dialog());
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].Text, L"数値を正しく指定してください。");
+    EXPECT_EQ(watcher.Seen()[0].Owner, Dialog());
     EXPECT_EQ(::GetFocus(), Item(edit));
     EXPECT_EQ(form_->ModalResult(), 0);
     EXPECT_EQ(settings_, before);
@@ -286,10 +286,10 @@ TEST_F(OptionsForm, UnitPickWithARangeThatIsNotANumberConvertsNothing) {
   Open();
   Type(IDC_OPTIONS_GRAPHSENDRANGEEDIT, L"abc");
   {
-    MessageBoxes watcher;
+    MessageBoxWatcher watcher;
     Pick(IDC_OPTIONS_GRAPHUNITBOX, 7);
-    ASSERT_EQ(watcher.All().size(), 1u);
-    EXPECT_EQ(watcher.All()[0].Text, L"'abc' は浮動小数点数ではありません.");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].Text, L"'abc' は浮動小数点数ではありません.");
   }
   // The edits, the box and the remembered unit all still agree on k.
   EXPECT_EQ(Text(IDC_OPTIONS_GRAPHRANGEEDIT), L"1000");

@@ -3,19 +3,21 @@
 // and a screenshot for looking at.
 #include <gtest/gtest.h>
 
+#include "tests/support/design_scale.h"
+
 #include <cstdlib>
 #include <string>
 
 #include "app/win_modal.h"
 #include "settings/custom_colours.h"
 #include "tests/dialogs/options_test_support.h"
-#include "tests/support/message_box_watcher.h"  // PumpMessages
+#include "tests/support/message_box_watcher.h"
 
 namespace ripplet {
 namespace {
 
 using testing::FindDialogWindow;
-using testing::MessageBoxes;
+using testing::MessageBoxWatcher;
 using testing::OptionsDialogTest;
 using testing::PumpMessages;
 using testing::TimerSteps;
@@ -124,10 +126,10 @@ TEST_F(OptionsPickers, CustomColourThatIsNotHexStopsTheColourDialog) {
   settings_.CustomColors = {"ColorB=XYZ"};
   Open();
   {
-    MessageBoxes watcher;
+    MessageBoxWatcher watcher;
     Click(IDC_OPTIONS_RECVCOLORBTN);
-    ASSERT_EQ(watcher.All().size(), 1u);
-    EXPECT_EQ(watcher.All()[0].Text, L"'$XYZ' は整数ではありません.");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].Text, L"'$XYZ' は整数ではありません.");
   }
   EXPECT_TRUE(colour_calls_.empty());
   EXPECT_EQ(SwatchPixel(IDC_OPTIONS_RECVCOLORSHAPE), 0x00FF0000u);
@@ -288,17 +290,9 @@ TEST_F(OptionsPickers, LaysOutTheDesignsPixelsInDialogUnits) {
   for (int i = 0; i < 12; ++i) rows.push_back({"adapter " + std::to_string(i)});
   SetRows(rows);
   Open();
-  RECT base{0, 0, 4, 8};
-  ::MapDialogRect(Dialog(), &base);
-  ::testing::Test::RecordProperty("base_units",
-                                  std::to_string(base.right) + "x" + std::to_string(base.bottom));
-  const int slack = base.right == 6 && base.bottom == 12 ? 1 : 2;
-  const auto close_x = [&](LONG actual, int at96) {
-    return std::abs(actual - ::MulDiv(at96, base.right, 6)) <= slack;
-  };
-  const auto close_y = [&](LONG actual, int at96) {
-    return std::abs(actual - ::MulDiv(at96, base.bottom, 12)) <= slack;
-  };
+  const testing::DesignScale scale(Dialog());
+  const auto close_x = [&](LONG actual, int at96) { return scale.X(actual, at96); };
+  const auto close_y = [&](LONG actual, int at96) { return scale.Y(actual, at96); };
 
   RECT client{};
   ::GetClientRect(Dialog(), &client);

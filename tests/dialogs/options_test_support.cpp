@@ -4,8 +4,6 @@ namespace ripplet::testing {
 namespace {
 
 TimerSteps* g_steps = nullptr;
-MessageBoxes* g_boxes = nullptr;
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct Search {
   const std::function<bool(HWND)>* accept;
@@ -29,28 +27,6 @@ HWND FindDialogWindow(const std::function<bool(HWND)>& accept) {
   Search search{&accept, nullptr};
   ::EnumThreadWindows(::GetCurrentThreadId(), &Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-MessageBoxes::MessageBoxes() {
-  g_boxes = this;
-  timer_ = ::SetTimer(nullptr, 0, 30, &MessageBoxes::OnTimer);
-}
-
-MessageBoxes::~MessageBoxes() {
-  ::KillTimer(nullptr, timer_);
-  g_boxes = nullptr;
-}
-
-void CALLBACK MessageBoxes::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_boxes == nullptr) return;
-  HWND box = FindDialogWindow([](HWND w) { return ::GetDlgItem(w, kMessageBoxTextId) != nullptr; });
-  if (box == nullptr) return;
-  wchar_t text[1024] = {};
-  wchar_t caption[256] = {};
-  ::GetDlgItemTextW(box, kMessageBoxTextId, text, 1024);
-  ::GetWindowTextW(box, caption, 256);
-  g_boxes->seen_.push_back({text, caption, ::GetWindow(box, GW_OWNER)});
-  ::SendMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 TimerSteps::TimerSteps(std::vector<std::function<bool()>> steps, DWORD give_up_ms)

@@ -109,26 +109,4 @@ class TimerSteps {
 // The visible dialog-class window of this thread that `accept` takes, or null.
 HWND FindDialogWindow(const std::function<bool(HWND)>& accept);
 
-// Answers the message boxes of this thread with their default button and records them.
-// Unlike a watcher that takes any dialog, it never mistakes the Options dialog (also a
-// visible dialog-class window) for a message box: a box is the one with the text control.
-class MessageBoxes {
- public:
-  struct Seen {
-    std::wstring Text;
-    std::wstring Caption;
-    HWND Owner;
-  };
-  MessageBoxes();
-  ~MessageBoxes();
-  MessageBoxes(const MessageBoxes&) = delete;
-  MessageBoxes& operator=(const MessageBoxes&) = delete;
-  const std::vector<Seen>& All() const { return seen_; }
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  std::vector<Seen> seen_;
-  UINT_PTR timer_ = 0;
-};
-
 }  // namespace ripplet::testing
