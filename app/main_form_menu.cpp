@@ -111,6 +111,8 @@ void TMainForm::ToggleOptionItemClick(UINT id) {
 }
 
 void TMainForm::OptionItemClick() {
+  // Ticks read only the watched adapter, so the table may be old: list what is there now.
+  sampler_.RefreshIfTable();
   OptionsContext context{settings_,
                          sampler_.Table(),
                          decimal_separator_,

@@ -51,6 +51,11 @@ std::uint32_t IfTable::OutOctets(std::uint32_t row) const noexcept {
   return at != nullptr ? ReadU32(at + kIfRowOutOctetsOffset) : 0;
 }
 
+std::uint32_t IfTable::InterfaceIndex(std::uint32_t row) const noexcept {
+  const unsigned char* at = Row(row);
+  return at != nullptr ? ReadU32(at + kIfRowIndexOffset) : 0;
+}
+
 std::optional<std::uint32_t> IfTable::Find(std::string_view name) const noexcept {
   const std::uint32_t count = RowCount();
   for (std::uint32_t row = 0; row < count; ++row) {

@@ -12,6 +12,7 @@ namespace ripplet {
 inline constexpr std::size_t kIfTableNumEntriesOffset = 0;
 inline constexpr std::size_t kIfTableRowsOffset = 4;
 inline constexpr std::size_t kIfRowSize = 860;
+inline constexpr std::size_t kIfRowIndexOffset = 512;
 inline constexpr std::size_t kIfRowInOctetsOffset = 552;
 inline constexpr std::size_t kIfRowOutOctetsOffset = 576;
 inline constexpr std::size_t kIfRowDescrOffset = 604;
@@ -36,6 +37,7 @@ class IfTable {
   std::string_view Description(std::uint32_t row) const noexcept;
   std::uint32_t InOctets(std::uint32_t row) const noexcept;
   std::uint32_t OutOctets(std::uint32_t row) const noexcept;
+  std::uint32_t InterfaceIndex(std::uint32_t row) const noexcept;  // dwIndex
 
   // First row whose description equals name byte for byte (same length, same bytes).
   std::optional<std::uint32_t> Find(std::string_view name) const noexcept;

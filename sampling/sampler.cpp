@@ -26,6 +26,7 @@ void Sampler::RefreshIfTable() {
 }
 
 void Sampler::ReleaseSnapshot() noexcept {
+  watching_ = false;
   std::vector<unsigned char>().swap(block_);
   table_ = IfTable();
 }
@@ -33,35 +34,58 @@ void Sampler::ReleaseSnapshot() noexcept {
 void Sampler::LookupAdapter(std::string_view adapter_name) {
   adapter_index_ = table_.Find(adapter_name).value_or(0);
   // The row may now belong to another adapter: its counters are no baseline.
-  have_baseline_ = false;
-  have_rates_ = false;
+  watching_ = false;
+  ForgetBaseline();
 }
 
 bool Sampler::RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept {
   return row < table_.RowCount() && table_.Description(row) == adapter_name;
 }
 
-bool Sampler::NoData(RatePair& pair) noexcept {
+void Sampler::ForgetBaseline() noexcept {
   have_baseline_ = false;
   have_rates_ = false;
+}
+
+bool Sampler::NoData(RatePair& pair) noexcept {
+  ForgetBaseline();
   pair = RatePair{};
   return true;
 }
 
-bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
+// The slow path: the whole table, the adapter's row in it, and a watch on that row for
+// the ticks to come. Returns false when no row carries the adapter.
+bool Sampler::ReadFromTable(std::string_view adapter_name, std::uint32_t& recv,
+                            std::uint32_t& send) {
   RefreshIfTable();
-
   if (!RowCarries(adapter_index_, adapter_name)) {
     // The adapter may have come back at another index: look again before giving up.
     const auto found = table_.Find(adapter_name);
-    if (!found) return NoData(pair);
+    if (!found) return false;
     adapter_index_ = *found;
-    have_baseline_ = false;
-    have_rates_ = false;
+    ForgetBaseline();
+  }
+  recv = table_.InOctets(adapter_index_);
+  send = table_.OutOctets(adapter_index_);
+  watching_ = source_.Watch(table_.InterfaceIndex(adapter_index_));
+  if (watching_) watched_name_ = adapter_name;
+  return true;
+}
+
+bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
+  std::uint32_t recv = 0;
+  std::uint32_t send = 0;
+  watching_ = watching_ && adapter_name == watched_name_;
+  if (!watching_ || !source_.ReadWatched(recv, send)) {
+    if (watching_) {
+      // The watched interface is gone or changed: whatever the table now holds is no
+      // continuation of the last sample.
+      watching_ = false;
+      ForgetBaseline();
+    }
+    if (!ReadFromTable(adapter_name, recv, send)) return NoData(pair);
   }
 
-  const std::uint32_t recv = table_.InOctets(adapter_index_);
-  const std::uint32_t send = table_.OutOctets(adapter_index_);
   const std::uint32_t now = source_.TickCount();
 
   if (!have_baseline_) {
@@ -94,8 +118,7 @@ bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
 }
 
 void Sampler::Prime(std::string_view adapter_name) {
-  have_baseline_ = false;
-  have_rates_ = false;
+  ForgetBaseline();
   RatePair discarded;
   SampleTraffic(adapter_name, discarded);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace ripplet {
 
 // Owns the interface-table snapshot (IfTableBuffer), the selected adapter's row
 // (AdapterIndex) and the counters and tick of the last good sample.
+//
+// A tick reads the adapter's counters through the source's watch on its interface when
+// it can: the whole table is read only to find the adapter, when the watch is lost (the
+// adapter went away or changed) and on request (RefreshIfTable). So the snapshot is the
+// table as it was at the last full read.
 //
 // The first good sample after a no-data tick, after a lookup or priming, and the
 // very first one, is a baseline: it records counters and tick and reports no data
@@ -37,8 +43,11 @@ class Sampler {
   void LookupAdapter(std::string_view adapter_name);
   std::uint32_t AdapterIndex() const noexcept { return adapter_index_; }
 
-  // Refreshes the snapshot and fills pair with the rates since the last sample.
-  // Returns true for no data (pair is then 0/0).
+  // True while ticks read the adapter through the source's watch, not the whole table.
+  bool Watching() const noexcept { return watching_; }
+
+  // Fills pair with the rates since the last sample, from the watched interface or, when
+  // there is none, from a refreshed snapshot. Returns true for no data (pair is then 0/0).
   bool SampleTraffic(std::string_view adapter_name, RatePair& pair);
 
   // One sample whose rates are discarded; it starts a new baseline, so the next
@@ -47,12 +56,16 @@ class Sampler {
 
  private:
   bool RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept;
+  bool ReadFromTable(std::string_view adapter_name, std::uint32_t& recv, std::uint32_t& send);
   bool NoData(RatePair& pair) noexcept;
+  void ForgetBaseline() noexcept;
 
   TrafficSource& source_;
   std::vector<unsigned char> block_;
   IfTable table_;
   std::uint32_t adapter_index_ = 0;
+  bool watching_ = false;      // the source watches the row at adapter_index_
+  std::string watched_name_;  // the adapter name that row carried
 
   bool have_baseline_ = false;  // prev counters and last tick hold a good sample
   bool have_rates_ = false;     // last_rates_ were computed since that baseline

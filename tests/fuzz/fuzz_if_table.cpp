@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sampling/if_table.h"
@@ -76,10 +77,40 @@ class ScriptedSource : public TrafficSource {
     return true;
   }
 
+  // A watch starts only on the row of the current table that carries the adapter.
+  bool Watch(std::uint32_t interface_index) override {
+    FUZZ_CHECK(sampler_ != nullptr);
+    const std::uint32_t row = sampler_->AdapterIndex();
+    FUZZ_CHECK(row < sampler_->Table().RowCount());
+    FUZZ_CHECK(sampler_->Table().Description(row) == *adapter_);
+    FUZZ_CHECK(sampler_->Table().InterfaceIndex(row) == interface_index);
+    watching_ = in_.Number<std::uint8_t>() % 4 != 0;
+    return watching_;
+  }
+
+  bool ReadWatched(std::uint32_t& in_octets, std::uint32_t& out_octets) override {
+    FUZZ_CHECK(watching_);  // never asked after a failed watch or a lost one
+    watching_ = in_.Number<std::uint8_t>() % 8 != 0;
+    in_octets = in_.Number<std::uint32_t>();
+    out_octets = in_.Number<std::uint32_t>();
+    read_watched_ = watching_;
+    return watching_;
+  }
+
   std::uint32_t TickCount() override { return tick_ += in_.Number<std::uint16_t>() % 3000; }
+
+  void Observe(const Sampler& sampler, const std::string& adapter) {
+    sampler_ = &sampler;
+    adapter_ = &adapter;
+  }
+  bool TakeReadWatched() { return std::exchange(read_watched_, false); }
 
  private:
   FuzzInput& in_;
+  const Sampler* sampler_ = nullptr;
+  const std::string* adapter_ = nullptr;
+  bool watching_ = false;
+  bool read_watched_ = false;
   std::string_view content_;
   std::uint32_t size_ = 0;
   std::uint32_t tick_ = 0;
@@ -92,6 +123,7 @@ void CheckSampler(FuzzInput& in, std::string_view content) {
   // The adapter: one of the first table's descriptions, or text of the input.
   std::string adapter(sampler.Table().Description(in.Number<std::uint8_t>() % 4));
   if (adapter.empty()) adapter = std::string(content.substr(0, in.Number<std::uint8_t>() % 16));
+  source.Observe(sampler, adapter);
 
   for (int step = 0; step < 24 && in.Remaining() > 0; ++step) {
     switch (in.Number<std::uint8_t>() % 6) {
@@ -112,13 +144,19 @@ void CheckSampler(FuzzInput& in, std::string_view content) {
       default: {
         RatePair pair{-1, -1};
         const bool no_data = sampler.SampleTraffic(adapter, pair);
+        const bool from_watch = source.TakeReadWatched();
         if (no_data) {
           FUZZ_CHECK(pair.Recv == 0 && pair.Send == 0);
         } else {
-          // Data only from the adapter's own row, as a 32-bit growth per elapsed second.
-          const std::uint32_t row = sampler.AdapterIndex();
-          FUZZ_CHECK(row < sampler.Table().RowCount());
-          FUZZ_CHECK(sampler.Table().Description(row) == adapter);
+          // Data only from the adapter's own row (or its watch, which starts only there),
+          // as a 32-bit growth per elapsed second.
+          if (from_watch) {
+            FUZZ_CHECK(sampler.Watching());
+          } else {
+            const std::uint32_t row = sampler.AdapterIndex();
+            FUZZ_CHECK(row < sampler.Table().RowCount());
+            FUZZ_CHECK(sampler.Table().Description(row) == adapter);
+          }
           constexpr std::int64_t kMaxRate = std::int64_t{0xFFFFFFFF} * 1000;
           FUZZ_CHECK(pair.Recv >= 0 && pair.Recv <= kMaxRate);
           FUZZ_CHECK(pair.Send >= 0 && pair.Send <= kMaxRate);

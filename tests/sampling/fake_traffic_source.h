@@ -16,7 +16,12 @@ struct FakeRow {
   std::string Descr;  // at most 256 bytes; 256 leaves no NUL
   std::uint32_t In = 0;
   std::uint32_t Out = 0;
+  std::uint32_t Index = 0;  // the interface index (dwIndex); 0 gives the row's position + 1
 };
+
+inline std::uint32_t InterfaceIndexOf(const std::vector<FakeRow>& rows, std::size_t i) {
+  return rows[i].Index != 0 ? rows[i].Index : static_cast<std::uint32_t>(i + 1);
+}
 
 // Builds a MIB_IFTABLE block in the published layout.
 inline std::vector<unsigned char> BuildIfTable(const std::vector<FakeRow>& rows) {
@@ -27,6 +32,8 @@ inline std::vector<unsigned char> BuildIfTable(const std::vector<FakeRow>& rows)
     unsigned char* row = block.data() + kIfTableRowsOffset + i * kIfRowSize;
     std::memcpy(row + kIfRowInOctetsOffset, &rows[i].In, 4);
     std::memcpy(row + kIfRowOutOctetsOffset, &rows[i].Out, 4);
+    const std::uint32_t index = InterfaceIndexOf(rows, i);
+    std::memcpy(row + kIfRowIndexOffset, &index, 4);
     std::memcpy(row + kIfRowDescrOffset, rows[i].Descr.data(),
                 std::min(rows[i].Descr.size(), kIfRowDescrSize));
     // Bytes around the fields we read are not zero in a real table.
@@ -36,14 +43,17 @@ inline std::vector<unsigned char> BuildIfTable(const std::vector<FakeRow>& rows)
   return block;
 }
 
-// Behaves like GetIfTable: the fill writes nothing when the buffer is too small.
+// Behaves like GetIfTable: the fill writes nothing when the buffer is too small. Like the
+// real source it watches one interface by its index and knows it by its description.
 class FakeTrafficSource : public TrafficSource {
  public:
   std::vector<FakeRow> Rows;
   std::uint32_t Tick = 1000;
   std::optional<std::uint32_t> SizeOverride;   // what the size query reports instead
   std::function<void()> BetweenQueryAndFill;   // e.g. the table grows
+  bool Watchable = true;  // false: a platform with nothing cheaper than the table
   int Fills = 0;
+  int WatchedReads = 0;
 
   std::uint32_t IfTableSize() override {
     if (SizeOverride) return *SizeOverride;
@@ -62,7 +72,38 @@ class FakeTrafficSource : public TrafficSource {
     return true;
   }
 
+  bool Watch(std::uint32_t interface_index) override {
+    const auto row = Row(interface_index);
+    watched_ = Watchable && row.has_value();
+    if (!watched_) return false;
+    watched_index_ = interface_index;
+    watched_descr_ = Rows[*row].Descr;
+    return true;
+  }
+
+  bool ReadWatched(std::uint32_t& in_octets, std::uint32_t& out_octets) override {
+    const auto row = watched_ ? Row(watched_index_) : std::nullopt;
+    watched_ = row && Rows[*row].Descr == watched_descr_;
+    if (!watched_) return false;
+    ++WatchedReads;
+    in_octets = Rows[*row].In;
+    out_octets = Rows[*row].Out;
+    return true;
+  }
+
   std::uint32_t TickCount() override { return Tick; }
+
+ private:
+  std::optional<std::size_t> Row(std::uint32_t interface_index) const {
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+      if (InterfaceIndexOf(Rows, i) == interface_index) return i;
+    }
+    return std::nullopt;
+  }
+
+  bool watched_ = false;
+  std::uint32_t watched_index_ = 0;
+  std::string watched_descr_;
 };
 
 }  // namespace ripplet::testing

@@ -120,6 +120,8 @@ TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
   const DWORD before_prime = ::GetTickCount();
   sampler_.Prime(kLoopback);
   const DWORD after_prime = ::GetTickCount();
+  // The ticks to come read lo alone, not the whole table.
+  ASSERT_TRUE(sampler_.Watching());
 
   const std::vector<char> chunk(kChunkBytes, 'x');
   std::int64_t sent = 0;
@@ -162,6 +164,23 @@ TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
   // Linux counts each loopback byte once for both directions, and both rates come from
   // one snapshot of one row: they are the same number.
   EXPECT_EQ(rates.Recv, rates.Send);
+}
+
+TEST_F(LoopbackTest, WatchedRowReadsTheTableRowsCounters) {
+  IpHelperTrafficSource source;
+  const std::uint32_t row = *sampler_.Table().Find(kLoopback);
+  ASSERT_TRUE(source.Watch(sampler_.Table().InterfaceIndex(row)));
+  std::uint32_t in = 0;
+  std::uint32_t out = 0;
+  ASSERT_TRUE(source.ReadWatched(in, out));
+  // Read a moment after the table: equal, or grown by what others sent meanwhile (a
+  // counter that went back would show as a difference near 2^32).
+  EXPECT_LT(in - sampler_.Table().InOctets(row), 1024u * 1024u);
+  EXPECT_LT(out - sampler_.Table().OutOctets(row), 1024u * 1024u);
+
+  // An index no interface carries is not watched, and nothing is read.
+  EXPECT_FALSE(source.Watch(0xFFFFFF));
+  EXPECT_FALSE(source.ReadWatched(in, out));
 }
 
 }  // namespace

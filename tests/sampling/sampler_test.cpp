@@ -126,6 +126,7 @@ TEST_F(SamplerTest, TheSteadyStateIsOneFillAndNoSizeQuery) {
 }
 
 TEST_F(SamplerTest, TableGrowingBeforeFillIsNoDataThenRecovers) {
+  source.Watchable = false;  // every tick reads the table
   source.Rows = {{kNic, 100, 100}};
   sampler.RefreshIfTable();
   sampler.LookupAdapter(kNic);
@@ -143,6 +144,41 @@ TEST_F(SamplerTest, TableGrowingBeforeFillIsNoDataThenRecovers) {
   EXPECT_FALSE(Tick(1000, 30, 40, 0));
   EXPECT_EQ(pair.Recv, 30);
   EXPECT_EQ(pair.Send, 40);
+}
+
+TEST_F(SamplerTest, TicksReadTheWatchedRowAloneUntilItIsLost) {
+  source.Rows = {{"Loopback"}, {kNic, 100, 100}};
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kNic);
+  sampler.Prime(kNic);
+  ASSERT_TRUE(sampler.Watching());
+  const int fills = source.Fills;
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_FALSE(Tick(1000, 300, 200));
+    EXPECT_EQ(pair.Recv, 300);
+    EXPECT_EQ(pair.Send, 200);
+  }
+  EXPECT_EQ(source.Fills, fills);
+  EXPECT_EQ(source.WatchedReads, 5);
+
+  // The interface's index now names another adapter: no rate from its counters, and the
+  // table finds ours at its new place, watched from there.
+  source.Rows = {{"Loopback"}, {"VPN", 9'999'999, 9'999'999, 2}, {kNic, 900, 900, 7}};
+  EXPECT_TRUE(Tick(1000, 0, 0, 2));
+  EXPECT_GT(source.Fills, fills);
+  EXPECT_EQ(sampler.AdapterIndex(), 2u);
+  EXPECT_TRUE(sampler.Watching());
+  const int fills_after_loss = source.Fills;
+  EXPECT_FALSE(Tick(1000, 40, 50, 2));
+  EXPECT_EQ(pair.Recv, 40);
+  EXPECT_EQ(pair.Send, 50);
+  EXPECT_EQ(source.Fills, fills_after_loss);
+
+  // A name that is not the watched adapter's is looked for in the table.
+  source.Tick += 1000;
+  EXPECT_TRUE(sampler.SampleTraffic("Loopback", pair));
+  EXPECT_EQ(source.Fills, fills_after_loss + 1);
+  EXPECT_EQ(sampler.AdapterIndex(), 0u);
 }
 
 TEST_F(SamplerTest, AdapterGoneThenBackResumesWithoutSpike) {
