@@ -81,7 +81,12 @@ class Reader {
 }  // namespace
 
 std::int32_t FontHeightFromSize(std::int32_t points, int pixels_per_inch) {
-  return ClampToInt32(-MulDivRounded(points, UsablePixelsPerInch(pixels_per_inch), 72));
+  // An absurd size is first brought to the largest whose height fits 32 bits, rather than
+  // clamping the height: that height then saves as the same size, so the file settles.
+  const int ppi = UsablePixelsPerInch(pixels_per_inch);
+  const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} * 72 / ppi;
+  const std::int64_t usable = std::clamp<std::int64_t>(points, -limit, limit);
+  return ClampToInt32(-MulDivRounded(usable, ppi, 72));
 }
 
 std::int32_t FontSizeFromHeight(std::int32_t height, int pixels_per_inch) {

@@ -26,7 +26,8 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
 void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bounds,
                     int pixels_per_inch, std::string_view decimal_separator);
 
-// Font points to a LOGFONT height and back, rounded half away from zero.
+// Font points to a LOGFONT height and back, rounded half away from zero. A size whose
+// height would not fit 32 bits counts as the largest that does.
 std::int32_t FontHeightFromSize(std::int32_t points, int pixels_per_inch);
 std::int32_t FontSizeFromHeight(std::int32_t height, int pixels_per_inch);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "settings/custom_colours.h"
 
 namespace ripplet {
@@ -92,7 +94,20 @@ TEST(LoadSettings, FontArithmeticRoundsHalfAwayFromZeroWithoutOverflow) {
   EXPECT_EQ(FontSizeFromHeight(-13, 96), 10);  // 9.75
   EXPECT_EQ(FontSizeFromHeight(-17, 120), 10);
   EXPECT_EQ(FontSizeFromHeight(-4, 96), 3);
-  EXPECT_EQ(FontHeightFromSize(2000000000, 144), std::numeric_limits<std::int32_t>::min());
+  // A size too large for a 32-bit height becomes the largest that fits, and that height
+  // saves as that size: the file settles at once, at every density.
+  for (const int ppi : {72, 96, 144, 168, 240, 480, 1440}) {
+    for (const std::int32_t size : {2000000000, -2000000000}) {
+      const std::int32_t height = FontHeightFromSize(size, ppi);
+      const std::int32_t saved = FontSizeFromHeight(height, ppi);
+      EXPECT_EQ(FontHeightFromSize(saved, ppi), height) << size << " at " << ppi;
+      EXPECT_EQ(FontSizeFromHeight(FontHeightFromSize(saved, ppi), ppi), saved);
+      if (ppi > 72) {
+        EXPECT_GT(std::abs(std::int64_t{height}), 2147483647 - ppi / 72) << ppi;
+      }
+    }
+  }
+  EXPECT_EQ(FontHeightFromSize(2000000000, 144), -2147483646);  // 1073741823 points
   EXPECT_EQ(FontSizeFromHeight(std::numeric_limits<std::int32_t>::min(), 72),
             std::numeric_limits<std::int32_t>::max());
 }
