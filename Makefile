@@ -42,16 +42,17 @@ soak: build-windows
 bench: build-windows
 	@scripts/bench
 
-# Fuzzes the plain logic with libFuzzer (clang): each target for FUZZ_SECONDS, two at a
-# time, on a copy of its seed corpus under build/fuzz; prints each target's input count.
+# Fuzzes the plain logic with libFuzzer (clang): each target for FUZZ_SECONDS (or FUZZ_RUNS
+# inputs, when set), two at a time, on a copy of its seed corpus under build/fuzz; prints each target's input count.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_ini fuzz_value_forms fuzz_units fuzz_command_line fuzz_if_table
+FUZZ_RUNS ?= -1
+FUZZ_TARGETS := fuzz_ini fuzz_settings_file fuzz_value_forms fuzz_units fuzz_command_line fuzz_if_table
 
 fuzz:
 	@scripts/install-fuzz-deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j$(JOBS)
-	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(JOBS) tests/fuzz/run-fuzz $(FUZZ_TARGETS)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) FUZZ_JOBS=$(JOBS) tests/fuzz/run-fuzz $(FUZZ_TARGETS)
 
 clean:
 	-@[ -d build/windows ] && tests/harness/wine-prefix down build/windows || true

@@ -7,8 +7,10 @@ namespace {
 
 // A section header: first non-blank character '[', name up to the last ']'.
 std::optional<std::string_view> SectionNameOf(std::string_view line) {
+  // Most lines are no header: tell that from the first non-blank before trimming.
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos || line[first] != '[') return std::nullopt;
   const std::string_view trimmed = TrimBlanks(line);
-  if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
   const std::size_t close = trimmed.rfind(']');
   if (close == std::string_view::npos || close == 0) return std::nullopt;
   return TrimBlanks(trimmed.substr(1, close - 1));

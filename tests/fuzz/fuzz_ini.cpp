@@ -1,9 +1,7 @@
-// The settings file's text model over arbitrary bytes, and the settings record's trip
-// through it: parse, read every key, write one value, save and load again.
+// The settings file's text model over arbitrary bytes: parse, serialize, read every key
+// and write one value. (The settings record's trip through it is fuzz_settings_file.)
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,9 +9,6 @@
 
 #include "settings/ansi_text.h"
 #include "settings/ini_document.h"
-#include "settings/settings_io.h"
-#include "settings/value_forms.h"
-#include "tests/fuzz/float_oracle.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -140,69 +135,6 @@ void CheckSet(IniDocument doc, const std::vector<Entry>& entries, std::string_vi
   }
 }
 
-// Floats go through their text form; the rest of the record comes back exact. One fault
-// is known and tolerated unless strict: at more than 72 pixels per inch a font height
-// clamped to 32 bits (only from an absurd hand-edited size) may come back a few pixels
-// smaller.
-
-void CheckSameSettings(const Settings& loaded, const Settings& reloaded, int ppi,
-                       std::string_view separator) {
-  Settings expected = loaded;
-  for (double Settings::*field :
-       {&Settings::GraphRange, &Settings::GraphMiddle, &Settings::GraphSendRange}) {
-    FUZZ_CHECK(FormatFloat(reloaded.*field, separator) == FormatFloat(loaded.*field, separator));
-    expected.*field = reloaded.*field;
-  }
-  const std::int32_t height = loaded.ValueFont.Height;
-  const bool clamped = height == std::numeric_limits<std::int32_t>::min() ||
-                       height == std::numeric_limits<std::int32_t>::max();
-  if (clamped && ppi > 72 && !Strict()) expected.ValueFont.Height = reloaded.ValueFont.Height;
-  FUZZ_CHECK(reloaded == expected);
-}
-
-struct Loaded {
-  Settings Record;
-  WindowBounds Bounds{10, 20, 300, 60};  // the window's layout size before loading
-  LineSpacings Spacings{13, 13, 13, 0};  // as measured
-  LoadReport Report;
-};
-
-Loaded Load(const IniDocument& doc, int ppi, std::string_view separator) {
-  Loaded loaded;
-  loaded.Report = LoadSettingsFrom(doc, loaded.Record, loaded.Bounds, loaded.Spacings, ppi,
-                                   separator);
-  FUZZ_CHECK(!loaded.Record.ValueFont.Name.empty());
-  return loaded;
-}
-
-IniDocument SaveAndReparse(IniDocument doc, const Loaded& loaded, int ppi,
-                           std::string_view separator) {
-  SaveSettingsTo(doc, loaded.Record, loaded.Bounds, ppi, separator);
-  return IniDocument::Parse(doc.Serialize());
-}
-
-void CheckRoundTrip(const IniDocument& doc, int ppi, std::string_view separator) {
-  const Loaded first = Load(doc, ppi, separator);
-  const IniDocument saved = SaveAndReparse(doc, first, ppi, separator);
-  const Loaded second = Load(saved, ppi, separator);
-  CheckSameSettings(first.Record, second.Record, ppi, separator);
-  FUZZ_CHECK(second.Bounds == first.Bounds);
-  FUZZ_CHECK(second.Spacings == first.Spacings);
-  FUZZ_CHECK(second.Report.BadColourValues.empty());  // bad colours were saved as defaults
-
-  // The saved file is a fixed point: saving what it loads changes nothing.
-  const IniDocument resaved = SaveAndReparse(saved, second, ppi, separator);
-  FUZZ_CHECK(resaved.Serialize() == saved.Serialize());
-
-  // A file made from nothing holds the whole record but for the custom colours, which
-  // are written only when they hold a colour.
-  const IniDocument fresh = SaveAndReparse(IniDocument{}, first, ppi, separator);
-  Loaded from_fresh = Load(fresh, ppi, separator);
-  from_fresh.Record.CustomColors = first.Record.CustomColors;
-  CheckSameSettings(first.Record, from_fresh.Record, ppi, separator);
-  FUZZ_CHECK(from_fresh.Bounds == first.Bounds);
-}
-
 // A value with the edges that the read rules care about: blanks, quotes, line breaks.
 std::string DressValue(std::string_view core, std::uint8_t dress) {
   std::string value(core);
@@ -233,8 +165,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The whole input is the file; the same bytes, read from the end, steer the rest.
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   FuzzInput in(data, size);
-  const int ppi = in.Number<std::int32_t>();
-  const std::string_view separator = in.Flag() ? "," : ".";
+  // The density and separator of fuzz_settings_file, which reads the same corpus.
+  in.Number<std::int32_t>();
+  in.Flag();
   const auto section_choice = in.Number<std::uint8_t>();
   const auto key_choice = in.Number<std::uint8_t>();
   const auto dress = in.Number<std::uint8_t>();
@@ -256,7 +189,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view key =
       Pick(keys, kProgramKeys, std::size(kProgramKeys), fuzzed_key, key_choice);
   CheckSet(doc, entries, section, key, DressValue(value_core, dress));
-
-  CheckRoundTrip(doc, ppi, separator);
   return 0;
 }

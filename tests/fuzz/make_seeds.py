@@ -31,7 +31,12 @@ def write(target, name, data):
 SJ_BYTE = '\u30d0\u30a4\u30c8/\u79d2'.encode('cp932')  # バイト/秒
 SJ_BIT = '\u30d3\u30c3\u30c8/\u79d2'.encode('cp932')   # ビット/秒
 
-# ---- fuzz_ini: real files; some carry a control trailer in a last comment line.
+# ---- fuzz_ini and fuzz_settings_file: real files; some carry a control trailer in a last
+# comment line. Both targets read the same seeds (the settings target only the first two numbers).
+def write_ini(name, data):
+    for target in ('fuzz_ini', 'fuzz_settings_file'):
+        write(target, name, data)
+
 def ini_trailer(ppi, comma, section, key, dress):
     # consumed from the end: ppi i32, flag, section, key, dress, three text lengths (0)
     b = Builder()
@@ -44,22 +49,22 @@ default_ini = (b"[Ripplet]\r\nVersion=152\r\n[Settings]\r\nAdapterName=Intel(R) 
     b"ShowValue=1\r\nLockWindow=0\r\nSnapWindow=0\r\nHideWindow=0\r\nAlphaBlend=0\r\nInterval=1000\r\n"
     b"ValueInterval=1\r\n[Colors]\r\nRecv=clBlue\r\nSend=clRed\r\nMiddle=clGray\r\nBack=clSilver\r\n"
     b"[Font]\r\nName=MS UI Gothic\r\nSize=10\r\nStyle=0\r\n[Window]\r\nTop=32\r\nLeft=32\r\nWidth=220\r\nHeight=60\r\n")
-write('fuzz_ini', 'default_crlf.ini', default_ini)
-write('fuzz_ini', 'default_120ppi.ini', default_ini + ini_trailer(120, False, 1, 2, 0) + b"\r\n")
-write('fuzz_ini', 'default_lf_comma.ini', default_ini.replace(b"\r\n", b"\n").replace(b"GraphRange=1000", b"GraphRange=1,5") + ini_trailer(144, True, 7, 0, 5))
+write_ini('default_crlf.ini', default_ini)
+write_ini('default_120ppi.ini', default_ini + ini_trailer(120, False, 1, 2, 0) + b"\r\n")
+write_ini('default_lf_comma.ini', default_ini.replace(b"\r\n", b"\n").replace(b"GraphRange=1000", b"GraphRange=1,5") + ini_trailer(144, True, 7, 0, 5))
 ms_gothic = '\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af'.encode('cp932')  # ＭＳ Ｐゴシック
-write('fuzz_ini', 'hand_edited.ini',
+write_ini('hand_edited.ini',
     b"; written by hand\r\n[settings]\r\n  Interval = $3E8  \r\nAdapterName=\"  padded  \"\r\n"
     b"GraphUnit='0.0M " + SJ_BIT + b"'\r\nAlphaBlend=-5\r\nShowValue=yes\r\nHideWindow=-1\r\n"
     b"ValueLineSpacing2=3\r\nGraphRange=1.5e3\r\nGraphSendRange=0\r\nloose text\r\n\r\n"
     b"[COLORS]\r\nrecv=clblue\r\nSend=$000080FF\r\nMiddle=255\r\nBack=Blue\r\n"
     b"[Font]\r\nName=" + ms_gothic + b"\r\nSize=-12\r\nStyle=261\r\n[Unknown]\r\nFoo=bar\r\n[Settings]\r\nLater=1\r\n")
-write('fuzz_ini', 'custom_colours.ini',
+write_ini('custom_colours.ini',
     b"[CustomColors]\r\nColorA=FF8040\r\nColorB=FFFFFFFF\r\nColorC=\r\ncolora=123456\r\nColorP=zz\r\n"
     b"[Window]\r\nTop=-32000\r\nLeft=0x7FFFFFFF\r\nWidth=99999999999\r\nHeight=x3C\r\n" + ini_trailer(96, False, 0, 0, 0))
-write('fuzz_ini', 'mixed_line_ends.ini',
+write_ini('mixed_line_ends.ini',
     b"[A]\nx=1\ry=2\r\nz=3\r\r\n[B]\n\"q\"=\"\"\n=novalue\n;c=1\n[ spaced ]\n k = ' v ' \n[Settings\n[]\n=\n[x]]\nGraphRange= 1E16 \nGraphMiddle=0.00001")
-write('fuzz_ini', 'floats_and_sizes.ini',
+write_ini('floats_and_sizes.ini',
     b"[Settings]\r\nGraphRange=0.333333333333333\r\nGraphMiddle=-0\r\nGraphSendRange=4.94065645841247E-324\r\n"
     b"Interval=2147483647\r\nValueInterval=-2147483648\r\n[Font]\r\nSize=2000000000\r\nName=\r\n" + ini_trailer(72, False, 2, 9, 0x30))
 
