@@ -1,6 +1,5 @@
 // Program entry: the application window, the main window, the message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
@@ -29,15 +28,9 @@ std::wstring ModulePath() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace ripplet;
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
-  ::InitCommonControlsEx(&controls);
-
   const std::wstring module_path = ModulePath();
   try {
     Application application(ApplicationTitle(module_path));
-    HelpSystem::Initialize();
     IpHelperTrafficSource source;
     TMainForm main_form(source, {module_path, ::GetCommandLineW(), true});
     application.SetMainWindow(nullptr);
@@ -50,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HelpSystem::Uninitialize();
     return 1;
   }
-  // The help system goes last, after every window.
+  // The help system (loaded when help was first asked for) goes last, after every window.
   HelpSystem::Uninitialize();
   return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "app/app_error.h"
 #include "app/win_application.h"
+#include "app/win_late_bound.h"
 #include "app/win_modal.h"
 #include "dialogs/about_texts.h"
 #include "resources/about_ids.h"
@@ -46,7 +47,9 @@ std::wstring WindowText(HWND window) {
 void TAboutForm::OpenWithShell(HWND parent, const std::wstring& target) {
   // Shown normally: a browser or mail program started hidden would be no use to anyone.
   // The result is not examined; a link the shell cannot open is ignored.
-  ::ShellExecuteW(parent, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (const auto execute = LateBound<decltype(::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")) {
+    execute(parent, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
 }
 
 TAboutForm::TAboutForm(LinkOpener open_link) : open_link_(std::move(open_link)) {}
@@ -89,7 +92,10 @@ void TAboutForm::FormCreate() {
 
 void TAboutForm::AddVersionTooltip() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  if (const auto init = LateBound<decltype(::InitCommonControlsEx)>(L"comctl32.dll",
+                                                                    "InitCommonControlsEx")) {
+    init(&controls);
+  }
   // Owned by the dialog, so it goes with it. Without one the dialog still works.
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,

@@ -79,8 +79,12 @@ void HelpSystem::SetHelpFile(std::wstring path) { State().file = std::move(path)
 
 void HelpSystem::ShowContext(HWND owner, unsigned context) noexcept {
   const HelpState& state = State();
-  // Without the help system or the file there is nothing to show, and nothing to report.
-  if (state.entry == nullptr || !IsFile(state.file)) return;
+  // Without the file or the help system there is nothing to show, and nothing to report.
+  if (!IsFile(state.file)) return;
+  // Loaded on first use: nothing pre-translates messages for it, and loading it with its
+  // COM libraries would cost every start several milliseconds.
+  if (state.entry == nullptr) Initialize();
+  if (state.entry == nullptr) return;
   // The help window is the help system's: the call returns once it is open.
   state.entry(CallerWindow(owner), state.file.c_str(), HH_HELP_CONTEXT, context);
 }

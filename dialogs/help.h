@@ -9,7 +9,8 @@ namespace ripplet {
 
 class HelpSystem {
  public:
-  // At program start, before the main window exists, and at its very end.
+  // Initialize loads the help system; ShowContext does so on first use. Uninitialize, at
+  // the program's very end, closes its windows and frees it, if it was loaded.
   static void Initialize() noexcept;
   static void Uninitialize() noexcept;
 

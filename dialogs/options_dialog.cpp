@@ -10,6 +10,7 @@
 
 #include "app/app_error.h"
 #include "app/win_application.h"
+#include "app/win_late_bound.h"
 #include "app/win_modal.h"
 #include "app/win_text.h"
 #include "dialogs/options_controls.h"
@@ -46,7 +47,10 @@ void TOptionForm::Create(HWND owner) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
-  ::InitCommonControlsEx(&controls);
+  if (const auto init = LateBound<decltype(::InitCommonControlsEx)>(L"comctl32.dll",
+                                                                    "InitCommonControlsEx")) {
+    init(&controls);
+  }
   CreateFromTemplate(IDD_OPTIONS, owner, L"オプション ダイアログを作成できません");
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/win_late_bound.h"
 #include "app/win_text.h"
 #include "dialogs/options_form.h"
 
@@ -22,7 +23,8 @@ TOptionForm::Pickers TOptionForm::PlatformPickers() {
     dialog.rgbResult = colour;
     dialog.lpCustColors = working.data();
     dialog.Flags = CC_RGBINIT;  // the basic view; the user opens the custom part
-    if (!::ChooseColorW(&dialog)) return false;
+    const auto choose = LateBound<decltype(::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+    if (choose == nullptr || !choose(&dialog)) return false;
     colour = dialog.rgbResult;
     custom = working;
     return true;
@@ -35,7 +37,8 @@ TOptionForm::Pickers TOptionForm::PlatformPickers() {
     dialog.lpLogFont = &working;
     // Screen fonts, no effects section (so no underline, strike-out or colour), no Apply.
     dialog.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS;
-    if (!::ChooseFontW(&dialog)) return false;
+    const auto choose = LateBound<decltype(::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
+    if (choose == nullptr || !choose(&dialog)) return false;
     font = working;
     return true;
   };
