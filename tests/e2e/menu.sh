@@ -28,7 +28,8 @@ for _ in $(seq 50); do
 done
 [ -n "${dialog:-}" ] || fail "the Options dialog did not open"
 sleep 0.3; xdotool key Return; sleep 0.5
-xdotool search --onlyvisible --name 'オプション' >/dev/null 2>&1 && fail "OK did not close the dialog"
+xdotool search --onlyvisible --name "オプション" >/dev/null 2>&1 &&
+  { import -window root "$build/e2e_menu_failure.png"; fail "OK did not close the dialog (screen in $build/e2e_menu_failure.png)"; }
 echo "options: opened and closed with OK"
 
 # Toggle "show values" off (P), then Exit (X): the INI records it.
