@@ -36,6 +36,9 @@ class IniDocument {
   // Get(section, key) afterwards returns value: a value that the read rules would
   // change (outer blanks, an enclosing pair of quotes) is written inside double
   // quotes, and line breaks, which a line cannot hold, become blanks.
+  // Names are written as given: the caller passes names a line can hold (no line break,
+  // no outer blanks; a key also without '=' and not starting with ';' or '['), as all of
+  // the program's own names are. Other names break nothing but may not read back.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
  private:
