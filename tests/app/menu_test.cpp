@@ -8,6 +8,8 @@
 #include "app/main_form.h"
 #include "app/win_application.h"
 #include "settings/win_settings_file.h"
+#include "resources/options_ids.h"
+#include "tests/dialogs/modal_steps.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/temp_dir.h"
 
@@ -92,6 +94,36 @@ TEST_F(MenuTest, TheLockTogglesWithoutClearingTheGraphAndTheOthersApply) {
   EXPECT_FALSE(form_->CurrentSettings().ShowValue);
   EXPECT_FALSE(form_->Layout().ValuesVisible);
   EXPECT_FALSE(GraphHasLine());
+}
+
+// Ticks read only the watched adapter, so the table is read afresh for the Options dialog:
+// an adapter that came up after start is in its list.
+TEST_F(MenuTest, OptionsListsTheAdaptersOfNow) {
+  source_.Rows.push_back({"VPN"});
+  const int fills = source_.Fills;
+  TickWithTraffic();
+  TickWithTraffic();
+  ASSERT_EQ(source_.Fills, fills) << "the ticks read the watched row alone";
+
+  std::vector<std::wstring> listed;
+  testing::ModalSteps steps({[&] {
+                              HWND dialog = testing::FindThreadDialog(L"オプション");
+                              if (dialog == nullptr) return false;
+                              HWND box = ::GetDlgItem(dialog, IDC_OPTIONS_ADAPTERBOX);
+                              const auto count = ::SendMessageW(box, CB_GETCOUNT, 0, 0);
+                              for (LRESULT i = 0; i < count; ++i) {
+                                wchar_t text[300] = {};
+                                ::SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                               reinterpret_cast<LPARAM>(text));
+                                listed.emplace_back(text);
+                              }
+                              ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                              return true;
+                            }},
+                            [] { return testing::FindThreadDialog(L"オプション"); });
+  form_->MenuItemClick(TMainForm::kOptionItem);
+  EXPECT_FALSE(steps.WatchdogFired());
+  EXPECT_EQ(listed, (std::vector<std::wstring>{L"lo", L"VPN"}));
 }
 
 TEST_F(MenuTest, ExitSavesAndCloses) {
