@@ -1,5 +1,5 @@
 // Soak: many ticks driven in-process, with the settings re-applied now and then, while the
-// GDI objects in use and the private bytes are watched. RIPPLET_SOAK_TICKS sets the count
+// GDI and USER objects in use, the kernel handles and the private bytes are watched. RIPPLET_SOAK_TICKS sets the count
 // (make soak runs 1,000,000; make test a smaller count).
 #include <windows.h>
 #include <psapi.h>
@@ -60,16 +60,27 @@ TEST(Soak, GdiObjectsAndPrivateBytesStayFlat) {
   };
   run(ticks / 10);  // warm up: caches, the back buffer, the fonts
   const std::size_t gdi_before = testing::CreatableGdiObjects();
+  const std::size_t user_before = testing::CreatableUserObjects();
+  const std::uintptr_t handle_before = testing::NextKernelHandle();
   const SIZE_T private_before = PrivateBytes();
-  std::printf("soak: %ld ticks; before: %zu GDI objects creatable, %zu KiB private\n", ticks,
-              gdi_before, private_before / 1024);
+  std::printf("soak: %ld ticks; before: %zu GDI and %zu USER objects creatable, next handle "
+              "%#zx, %zu KiB private\n",
+              ticks, gdi_before, user_before, static_cast<std::size_t>(handle_before),
+              private_before / 1024);
   run(ticks);
   const std::size_t gdi_after = testing::CreatableGdiObjects();
+  const std::size_t user_after = testing::CreatableUserObjects();
+  const std::uintptr_t handle_after = testing::NextKernelHandle();
   const SIZE_T private_after = PrivateBytes();
-  std::printf("soak: after:  %zu GDI objects creatable, %zu KiB private\n", gdi_after,
+  std::printf("soak: after:  %zu GDI and %zu USER objects creatable, next handle %#zx, "
+              "%zu KiB private\n",
+              gdi_after, user_after, static_cast<std::size_t>(handle_after),
               private_after / 1024);
-  ASSERT_LT(gdi_before, 70000u) << "the count must reach the handle table's limit";
+  ASSERT_LT(gdi_before, 70000u) << "the count must reach the GDI handle table's limit";
+  ASSERT_LT(user_before, 70000u) << "the count must reach the USER handle table's limit";
   EXPECT_EQ(gdi_after, gdi_before) << "GDI objects leaked";
+  EXPECT_EQ(user_after, user_before) << "USER objects leaked";
+  EXPECT_EQ(handle_after, handle_before) << "a kernel handle leaked";
   EXPECT_LT(private_after, private_before + 256 * 1024) << "private bytes grew";
 }
 
@@ -86,12 +97,15 @@ TEST(Soak, RealWatchedReadsKeepPrivateBytesFlat) {
   ASSERT_TRUE(sampler.Watching());
   RatePair pair;
   for (long i = 0; i < samples / 10; ++i) sampler.SampleTraffic("lo", pair);  // warm up
+  const std::uintptr_t handle_before = testing::NextKernelHandle();
   const SIZE_T private_before = PrivateBytes();
   for (long i = 0; i < samples; ++i) sampler.SampleTraffic("lo", pair);
   const SIZE_T private_after = PrivateBytes();
+  const std::uintptr_t handle_after = testing::NextKernelHandle();
   std::printf("soak: %ld real samples; %zu KiB private before, %zu KiB after\n", samples,
               private_before / 1024, private_after / 1024);
   EXPECT_TRUE(sampler.Watching()) << "the watch was lost on the way";
+  EXPECT_EQ(handle_after, handle_before) << "a kernel handle leaked";
   EXPECT_LT(private_after, private_before + 64 * 1024) << "private bytes grew";
 }
 
