@@ -143,6 +143,7 @@ void CheckSampler(FuzzInput& in, std::string_view content) {
         break;
       default: {
         RatePair pair{-1, -1};
+        source.TakeReadWatched();  // forget a read of an earlier step (a priming's)
         const bool no_data = sampler.SampleTraffic(adapter, pair);
         const bool from_watch = source.TakeReadWatched();
         if (no_data) {
