@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace ripplet {
 
@@ -16,6 +17,15 @@ Function* LateBound(const wchar_t* library, const char* name) noexcept {
   if (module == nullptr) module = ::LoadLibraryW(library);
   if (module == nullptr) return nullptr;
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// Registers the common-control classes in `classes` (ICC_* flags) before a dialog uses them.
+inline void InitDialogControls(DWORD classes) noexcept {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), classes};
+  if (const auto init =
+          LateBound<decltype(::InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")) {
+    init(&controls);
+  }
 }
 
 }  // namespace ripplet

@@ -91,11 +91,7 @@ void TAboutForm::FormCreate() {
 }
 
 void TAboutForm::AddVersionTooltip() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
-  if (const auto init = LateBound<decltype(::InitCommonControlsEx)>(L"comctl32.dll",
-                                                                    "InitCommonControlsEx")) {
-    init(&controls);
-  }
+  InitDialogControls(ICC_BAR_CLASSES);
   // Owned by the dialog, so it goes with it. Without one the dialog still works.
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,

@@ -44,13 +44,7 @@ TOptionForm::TOptionForm(OptionsContext& context, Pickers pickers)
 TOptionForm::~TOptionForm() { DestroyDialog(); }
 
 void TOptionForm::Create(HWND owner) {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
-  if (const auto init = LateBound<decltype(::InitCommonControlsEx)>(L"comctl32.dll",
-                                                                    "InitCommonControlsEx")) {
-    init(&controls);
-  }
+  InitDialogControls(ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES);
   CreateFromTemplate(IDD_OPTIONS, owner, L"オプション ダイアログを作成できません");
 }
 
