@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "app/app_error.h"
 #include "app/command_line.h"
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "dialogs/help.h"
 #include "sampling/win_traffic_source.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/app_error.h"
 #include "app/command_line.h"
-#include "app/win_application.h"
-#include "app/win_handles.h"
-#include "app/win_text.h"
 #include "dialogs/help.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
+#include "win32/win_handles.h"
+#include "win32/win_text.h"
 
 #include <windowsx.h>
 
@@ -137,6 +137,7 @@ void TMainForm::FormCreate() {
   try {
     FormPaths();
     HelpSystem::SetHelpFile(help_path_);
+    if (auto* app = Application::Instance()) HelpSystem::SetCallerWindow(app->Handle());
     ini_path_ = ApplyIniOption(ini_path_, SplitCommandLine(startup_.CommandLine), program_dir_);
     MeasureDesign();
     sampler_.RefreshIfTable();

@@ -8,14 +8,14 @@
 
 #include "app/hover_hider.h"
 #include "app/label_layout.h"
-#include "app/win_handles.h"
-#include "app/win_window.h"
 #include "display/graph_math.h"
 #include "display/units.h"
 #include "display/win_graph.h"
 #include "sampling/rate.h"
 #include "sampling/sampler.h"
 #include "settings/settings.h"
+#include "win32/win_handles.h"
+#include "win32/win_window.h"
 
 namespace ripplet {
 

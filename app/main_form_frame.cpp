@@ -1,9 +1,9 @@
 // The borderless frame: drag by the graph, the lock, the minimum size, snapping,
 // translucency, and hiding while the pointer is over the window.
-#include "app/app_error.h"
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "app/win_frame.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

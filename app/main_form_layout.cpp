@@ -1,10 +1,10 @@
 // Fonts, text measuring and the layout of the graph and the four labels.
 #include <algorithm>
 
-#include "app/app_error.h"
 #include "app/main_form.h"
-#include "app/win_text.h"
 #include "settings/settings_io.h"
+#include "win32/app_error.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 namespace {

@@ -1,11 +1,11 @@
 // Moving the settings between the main window and its INI file.
-#include "app/app_error.h"
 #include "app/main_form.h"
-#include "app/win_application.h"
-#include "app/win_text.h"
 #include "settings/ini_document.h"
 #include "settings/settings_io.h"
 #include "settings/win_settings_file.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 namespace {

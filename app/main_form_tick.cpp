@@ -1,7 +1,7 @@
 // One tick of the main timer: sample, average into the value labels, draw the next slice.
 #include "app/main_form.h"
-#include "app/win_text.h"
 #include "display/format_rate.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 

@@ -10,13 +10,12 @@
 #include <cstring>
 #include <utility>
 
-#include "app/app_error.h"
-#include "app/win_application.h"
-#include "app/win_late_bound.h"
-#include "app/win_modal.h"
 #include "dialogs/about_texts.h"
 #include "resources/about_ids.h"
 #include "resources/resource_ids.h"
+#include "win32/app_error.h"
+#include "win32/win_late_bound.h"
+#include "win32/win_modal.h"
 
 namespace ripplet {
 namespace {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "app/win_dialog.h"
-#include "app/win_handles.h"
+#include "win32/win_dialog.h"
+#include "win32/win_handles.h"
 
 namespace ripplet {
 

@@ -6,8 +6,6 @@
 
 #include <utility>
 
-#include "app/win_application.h"
-
 namespace ripplet {
 namespace {
 
@@ -16,6 +14,7 @@ struct HelpState {
   HelpSystem::EntryPoint entry = nullptr;
   DWORD cookie = 0;  // from HH_INITIALIZE, handed back to HH_UNINITIALIZE
   std::wstring file;
+  HWND caller = nullptr;
 };
 
 HelpState& State() noexcept {
@@ -23,13 +22,11 @@ HelpState& State() noexcept {
   return state;
 }
 
-// The help window belongs to the application window: it outlives the dialog or menu
-// that opened the help, so closing an Options dialog does not close its help too.
+// The help window belongs to the caller window: it outlives the dialog or menu that
+// opened the help, so closing an Options dialog does not close its help too.
 HWND CallerWindow(HWND fallback) noexcept {
-  if (Application* application = Application::Instance()) {
-    if (application->Handle() != nullptr) return application->Handle();
-  }
-  return fallback;
+  const HWND caller = State().caller;
+  return caller != nullptr && ::IsWindow(caller) ? caller : fallback;
 }
 
 bool IsFile(const std::wstring& path) noexcept {
@@ -76,6 +73,8 @@ void HelpSystem::Uninitialize() noexcept {
 }
 
 void HelpSystem::SetHelpFile(std::wstring path) { State().file = std::move(path); }
+
+void HelpSystem::SetCallerWindow(HWND caller) noexcept { State().caller = caller; }
 
 void HelpSystem::ShowContext(HWND owner, unsigned context) noexcept {
   const HelpState& state = State();

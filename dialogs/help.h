@@ -17,9 +17,13 @@ class HelpSystem {
   // The help file beside the executable, set once the main window has formed its paths.
   static void SetHelpFile(std::wstring path);
 
+  // The window that owns every help window (the program's application window): help
+  // outlives the dialog or menu that asked for it. Null: each call's own owner.
+  static void SetCallerWindow(HWND caller) noexcept;
+
   // Opens the help file at a context number (4: the context menu, 6: the Options dialog)
-  // and returns at once. The help window belongs to the application window while there is
-  // one (it outlives the dialog that asked), else to `owner`.
+  // and returns at once. The help window belongs to the caller window while there is one
+  // (it outlives the dialog that asked), else to `owner`.
   static void ShowContext(HWND owner, unsigned context) noexcept;
 
   // The help system's entry point, with HtmlHelpW's signature. Initialize looks it up in

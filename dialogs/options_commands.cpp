@@ -6,14 +6,14 @@
 
 #include <string>
 
-#include "app/app_error.h"
-#include "app/win_handles.h"
-#include "app/win_text.h"
 #include "dialogs/options_controls.h"
 #include "dialogs/options_form.h"
 #include "display/units.h"
 #include "settings/custom_colours.h"
 #include "settings/value_forms.h"
+#include "win32/app_error.h"
+#include "win32/win_handles.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 

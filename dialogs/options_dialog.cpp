@@ -8,15 +8,14 @@
 #include <string>
 #include <utility>
 
-#include "app/app_error.h"
-#include "app/win_application.h"
-#include "app/win_late_bound.h"
-#include "app/win_modal.h"
-#include "app/win_text.h"
 #include "dialogs/options_controls.h"
 #include "dialogs/options_form.h"
 #include "display/units.h"
 #include "settings/value_forms.h"
+#include "win32/app_error.h"
+#include "win32/win_late_bound.h"
+#include "win32/win_modal.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/win_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_rules.h"
 #include "settings/settings.h"
+#include "win32/win_dialog.h"
 
 namespace ripplet {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/win_late_bound.h"
-#include "app/win_text.h"
 #include "dialogs/options_form.h"
+#include "win32/win_late_bound.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 

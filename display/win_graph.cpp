@@ -1,7 +1,7 @@
 #include "display/win_graph.h"
 
-#include "app/app_error.h"
 #include "display/colour_value.h"
+#include "win32/app_error.h"
 
 namespace ripplet {
 

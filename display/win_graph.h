@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/win_handles.h"
+#include "win32/win_handles.h"
 
 namespace ripplet {
 

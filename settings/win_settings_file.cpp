@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/app_error.h"
-#include "app/win_handles.h"
+#include "win32/app_error.h"
+#include "win32/win_handles.h"
 
 namespace ripplet {
 namespace {

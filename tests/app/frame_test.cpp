@@ -8,10 +8,10 @@
 
 #include "app/frame_rules.h"
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

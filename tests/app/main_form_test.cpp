@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/win_application.h"
 #include "settings/win_settings_file.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "app/main_form.h"
-#include "app/win_application.h"
-#include "settings/win_settings_file.h"
 #include "resources/options_ids.h"
+#include "settings/win_settings_file.h"
 #include "tests/dialogs/modal_steps.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

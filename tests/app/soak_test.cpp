@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "sampling/sampler.h"
 #include "sampling/win_traffic_source.h"
 #include "tests/support/gdi_objects.h"
 #include "tests/support/in_place_source.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

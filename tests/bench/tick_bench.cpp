@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "sampling/win_traffic_source.h"
+#include "win32/win_application.h"
 
 namespace {
 

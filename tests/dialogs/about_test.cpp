@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
-#include "app/win_application.h"
 #include "dialogs/about_texts.h"
 #include "resources/about_ids.h"
 #include "tests/dialogs/modal_steps.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

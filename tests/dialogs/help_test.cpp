@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win_application.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {
@@ -50,6 +50,7 @@ class HelpTest : public ::testing::Test {
   ~HelpTest() override {
     HelpSystem::Uninitialize();
     HelpSystem::SetHelpFile(L"");
+    HelpSystem::SetCallerWindow(nullptr);
     g_calls.clear();
   }
   TempDir dir_;
@@ -59,6 +60,7 @@ TEST_F(HelpTest, OpensTheFileAtItsContextFromTheApplicationWindow) {
   Application application(L"Ripplet_test");
   const std::wstring chm = dir_.File(L"ripplet.chm");
   std::ofstream(std::filesystem::path(chm)) << "help";
+  HelpSystem::SetCallerWindow(application.Handle());
 
   HelpSystem::InitializeWith(&RecordingHelp);
   ASSERT_EQ(g_calls.size(), 1u);

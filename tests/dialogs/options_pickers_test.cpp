@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win_modal.h"
 #include "settings/custom_colours.h"
 #include "tests/dialogs/options_test_support.h"
 #include "tests/support/message_box_watcher.h"
+#include "win32/win_modal.h"
 
 namespace ripplet {
 namespace {

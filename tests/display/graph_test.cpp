@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/win_application.h"
 #include "display/graph_math.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/gdi_objects.h"
 #include "tests/support/in_place_source.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_application.h"
 
 // Counts heap allocations, so a test can see that a tick makes none. (GCC cannot see that
 // this operator new and delete are a matched malloc/free pair.)

@@ -1,8 +1,8 @@
-#include "app/win_application.h"
+#include "win32/win_application.h"
 
 #include <cstring>
 
-#include "app/app_error.h"
+#include "win32/app_error.h"
 
 namespace ripplet {
 namespace {

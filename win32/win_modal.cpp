@@ -1,6 +1,6 @@
-#include "app/win_modal.h"
+#include "win32/win_modal.h"
 
-#include "app/win_application.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 namespace {

@@ -1,7 +1,7 @@
-#include "app/win_window.h"
+#include "win32/win_window.h"
 
-#include "app/app_error.h"
-#include "app/win_application.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
 
 #include <cstring>
 

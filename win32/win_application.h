@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win_window.h"
+#include "win32/win_window.h"
 
 namespace ripplet {
 

@@ -1,9 +1,9 @@
-#include "app/win_dialog.h"
+#include "win32/win_dialog.h"
 
 #include <utility>
 
-#include "app/app_error.h"
-#include "app/win_application.h"
+#include "win32/app_error.h"
+#include "win32/win_application.h"
 
 namespace ripplet {
 

@@ -1,4 +1,4 @@
-#include "app/win_text.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 
