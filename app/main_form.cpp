@@ -68,7 +68,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGING:
       SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {  // the class takes double clicks; a second press moves all the same
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       const LayoutRect& g = layout_.Graph;
       if (layout_.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&

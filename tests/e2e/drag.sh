@@ -17,6 +17,21 @@ drag() {  # from a point 40,20 inside the window, by 120,60
   sleep 0.2; xdotool mouseup 1; sleep 0.5
 }
 
+# A press that follows a click within the double-click time arrives as a double click: it
+# must drag all the same.
+second_press_drag() {
+  local x y
+  IFS=, read -r x y <<<"$(position "$id")"
+  xdotool mousemove $((x + 300)) $((y + 40)) click 1; sleep 0.5
+  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
+  xdotool click 1; sleep 0.1
+  xdotool mousedown 1; sleep 0.3
+  for step in 1 2 3 4; do
+    xdotool mousemove $((x + 40 + 30 * step)) $((y + 20 + 15 * step)); sleep 0.1
+  done
+  sleep 0.2; xdotool mouseup 1; sleep 0.5
+}
+
 ini='[Settings]\r\nAdapterName=lo\r\nLockWindow=%s\r\n[Window]\r\nLeft=200\r\nTop=300\r\n'
 start "$(printf "$ini" 0)"
 before=$(position "$id"); drag; after=$(position "$id")
@@ -31,4 +46,11 @@ before=$(position "$id"); drag; after=$(position "$id")
 stop
 [ "$before" = "$after" ] || fail "locked drag moved the window: $before -> $after"
 echo "locked: stays at $after"
-echo "2 passed, 0 failed"
+
+start "$(printf "$ini" 0)"
+before=$(position "$id"); second_press_drag; after=$(position "$id")
+stop
+IFS=, read -r bx by <<<"$before"; IFS=, read -r ax ay <<<"$after"
+[ $((ax - bx)) -eq 120 ] && [ $((ay - by)) -eq 60 ] || fail "double-click drag: $before -> $after"
+echo "second press: $before -> $after"
+echo "3 passed, 0 failed"
