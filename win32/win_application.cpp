@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "win32/app_error.h"
+#include "win32/topmost_step.h"
 
 namespace ripplet {
 namespace {
@@ -80,37 +81,45 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
+bool Application::OwnsWindow(HWND hwnd) const noexcept {
+  // Dialogs belong to the main window, which belongs to this one: follow the chain.
+  for (HWND owner = ::GetWindow(hwnd, GW_OWNER); owner != nullptr;
+       owner = ::GetWindow(owner, GW_OWNER)) {
+    if (owner == Handle()) return true;
+  }
+  return false;
+}
+
 void Application::StepDownOwnedTopmost(bool stop_at_main_window) {
   struct Walk {
-    Application* self;
-    bool stop_at_main;
-    HWND reference;
-    std::vector<HWND> collected;
-  } walk{this, stop_at_main_window, Handle(), {}};
+    const Application* self;
+    std::vector<HWND> windows;
+    std::vector<ZOrderWindow> z_order;
+  } walk{this, {}, {}};
   // Top-level windows in z-order from the top.
   ::EnumWindows(
       [](HWND hwnd, LPARAM lparam) -> BOOL {
         auto& w = *reinterpret_cast<Walk*>(lparam);
-        if (::GetWindow(hwnd, GW_OWNER) != w.self->Handle()) return TRUE;
-        const bool topmost = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        if (!topmost || (w.stop_at_main && hwnd == w.self->main_window_)) {
-          w.reference = hwnd;
-          return FALSE;
-        }
-        w.collected.push_back(hwnd);
+        w.windows.push_back(hwnd);
+        w.z_order.push_back({w.self->OwnsWindow(hwnd),
+                             (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                             hwnd == w.self->main_window_});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&walk));
-  if (walk.collected.empty()) return;
-  HWND after = ::GetWindow(walk.reference, GW_HWNDPREV);
+  const StepDownPlan plan = PlanStepDown(walk.z_order, stop_at_main_window);
+  if (plan.Collected.empty()) return;
+  const HWND reference = plan.Reference ? walk.windows[*plan.Reference] : Handle();
+  HWND after = ::GetWindow(reference, GW_HWNDPREV);
   if (after == nullptr || (::GetWindowLongPtrW(after, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
     after = HWND_NOTOPMOST;
   }
-  for (auto it = walk.collected.rbegin(); it != walk.collected.rend(); ++it) {
+  stepped_down_.clear();
+  for (std::size_t index : plan.Collected) stepped_down_.push_back(walk.windows[index]);
+  for (auto it = stepped_down_.rbegin(); it != stepped_down_.rend(); ++it) {
     ::SetWindowPos(*it, after, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
-  stepped_down_ = std::move(walk.collected);
 }
 
 void Application::RestoreOwnedTopmost() {

@@ -29,6 +29,9 @@ class Application : public Window {
   bool HasIdleHandler() const noexcept { return static_cast<bool>(idle_); }
   void RunIdle();
 
+  // The windows stepped down from topmost while the program is in the back; top first.
+  const std::vector<HWND>& SteppedDown() const noexcept { return stepped_down_; }
+
   // Handles messages until WM_QUIT; returns its exit code.
   int RunMessageLoop();
 
@@ -39,6 +42,7 @@ class Application : public Window {
   // While the application window is disabled (a platform dialog it owns is open) or the
   // program is inactive, its owned topmost windows step down so others can come above.
   void StepDownOwnedTopmost(bool stop_at_main_window);
+  bool OwnsWindow(HWND hwnd) const noexcept;
   void RestoreOwnedTopmost();
 
   std::wstring title_;
