@@ -2,14 +2,20 @@
 // clear the graph) except the lock, Exit saves and closes.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <htmlhelp.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "app/main_form.h"
+#include "dialogs/help.h"
 #include "resources/options_ids.h"
 #include "settings/win_settings_file.h"
 #include "tests/dialogs/modal_steps.h"
 #include "tests/sampling/fake_traffic_source.h"
+#include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_application.h"
 
@@ -24,6 +30,23 @@ std::wstring MenuText(const TMainForm& form, UINT id) {
   wchar_t text[128] = {};
   ::GetMenuStringW(form.PopupMenu(), id, text, 128, MF_BYCOMMAND);
   return text;
+}
+
+bool Topmost(HWND hwnd) {
+  return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The help system's entry point, recording what it is asked.
+struct HelpCall {
+  HWND Caller;
+  std::wstring File;
+  UINT Command;
+  DWORD_PTR Data;
+};
+std::vector<HelpCall> g_help_calls;
+HWND WINAPI RecordingHelp(HWND caller, const wchar_t* file, UINT command, DWORD_PTR data) {
+  g_help_calls.push_back({caller, file ? file : L"", command, data});
+  return nullptr;
 }
 
 class MenuTest : public ::testing::Test {
@@ -53,12 +76,195 @@ class MenuTest : public ::testing::Test {
     return false;
   }
 
+  // Opens the Options dialog from the menu and runs `steps` inside its modal loop; the
+  // watchdog closes a dialog the steps leave open.
+  void WithOptions(std::vector<testing::ModalSteps::Step> steps) {
+    testing::ModalSteps run(std::move(steps), [] { return testing::FindThreadDialog(L"オプション"); });
+    form_->MenuItemClick(TMainForm::kOptionItem);
+    EXPECT_FALSE(run.WatchdogFired());
+  }
+  static HWND Options() { return testing::FindThreadDialog(L"オプション"); }
+
   Application application_;
   testing::FakeTrafficSource source_;
   testing::TempDir dir_;
   std::wstring ini_;
   std::unique_ptr<TMainForm> form_;
 };
+
+TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
+  struct Item {
+    UINT Id;  // 0: a separator
+    const wchar_t* Caption;
+  };
+  const Item expected[] = {
+      {TMainForm::kOptionItem, L"オプション(&O)"},
+      {0, nullptr},
+      {TMainForm::kShowValueItem, L"速度数値を表示(&P)"},
+      {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
+      {TMainForm::kSnapWindowItem, L"画面端にスナップ(&N)"},
+      {TMainForm::kHideWindowItem, L"マウス ポインタが来たら隠す(&D)"},
+      {0, nullptr},
+      {TMainForm::kHelpItem, L"ヘルプ(&H)"},
+      {TMainForm::kAboutItem, L"バージョン情報(&A)"},
+      {0, nullptr},
+      {TMainForm::kExitItem, L"終了(&X)"},
+  };
+  HMENU menu = form_->PopupMenu();
+  ASSERT_EQ(::GetMenuItemCount(menu), 11);
+  for (int i = 0; i < 11; ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_STATE;
+    info.dwTypeData = text;
+    info.cch = 128;
+    ASSERT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) << i;
+    if (expected[i].Caption == nullptr) {
+      EXPECT_NE(info.fType & MFT_SEPARATOR, 0u) << i;
+      continue;
+    }
+    EXPECT_EQ(info.wID, expected[i].Id) << i;
+    EXPECT_STREQ(text, expected[i].Caption) << i;
+    EXPECT_EQ(info.fState & MFS_DISABLED, 0u) << "always enabled: " << i;
+  }
+  // Only the four behaviours ever carry a check mark.
+  form_->CurrentSettings().ShowValue = form_->CurrentSettings().LockWindow = true;
+  form_->CurrentSettings().SnapWindow = form_->CurrentSettings().HideWindow = true;
+  form_->PopupMenuPopup();
+  for (UINT id : {TMainForm::kOptionItem, TMainForm::kHelpItem, TMainForm::kAboutItem,
+                  TMainForm::kExitItem}) {
+    EXPECT_FALSE(Checked(*form_, id)) << id;
+  }
+}
+
+TEST_F(MenuTest, HelpOpensTheFileAtContextFourFromTheApplicationWindow) {
+  std::ofstream(std::filesystem::path(form_->HelpPath())) << "help";
+  HelpSystem::InitializeWith(&RecordingHelp);
+  g_help_calls.clear();
+  form_->MenuItemClick(TMainForm::kHelpItem);
+  // The Options dialog's help button asks for context 6, as the same caller.
+  WithOptions({[] {
+                 if (Options() == nullptr) return false;
+                 ::SendMessageW(Options(), WM_COMMAND,
+                                MAKEWPARAM(IDC_OPTIONS_HELPBTN, BN_CLICKED), 0);
+                 ::PostMessageW(Options(), WM_COMMAND, IDCANCEL, 0);
+                 return true;
+               }});
+  const std::vector<HelpCall> calls = g_help_calls;
+  HelpSystem::Uninitialize();
+  HelpSystem::SetCallerWindow(nullptr);
+  ASSERT_EQ(calls.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(calls[i].Command, static_cast<UINT>(HH_HELP_CONTEXT));
+    EXPECT_EQ(calls[i].File, form_->HelpPath());
+    EXPECT_EQ(calls[i].Caller, application_.Handle()) << "help outlives the menu and dialog";
+  }
+  EXPECT_EQ(calls[0].Data, 4u);
+  EXPECT_EQ(calls[1].Data, 6u);
+}
+
+TEST_F(MenuTest, AboutOpensOverTheMainWindowAndIsReleasedAfterUse) {
+  HWND about = nullptr;
+  testing::ModalSteps steps({[&] {
+                              about = testing::FindThreadDialog(L"バージョン情報");
+                              if (about == nullptr) return false;
+                              EXPECT_EQ(::GetWindow(about, GW_OWNER), form_->Handle());
+                              EXPECT_FALSE(::IsWindowEnabled(form_->Handle()));
+                              ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+                              return true;
+                            }},
+                            [] { return testing::FindThreadDialog(L"バージョン情報"); });
+  form_->MenuItemClick(TMainForm::kAboutItem);
+  EXPECT_FALSE(steps.WatchdogFired());
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(::IsWindow(about));
+  EXPECT_TRUE(::IsWindowEnabled(form_->Handle()));
+}
+
+TEST_F(MenuTest, OptionsOkAppliesEverythingCancelAndEscNothing) {
+  // Cancel and Esc: the graph keeps its line, the typed interval is not taken.
+  TickWithTraffic();
+  for (WPARAM key : {WPARAM{0}, WPARAM{VK_ESCAPE}}) {
+    WithOptions({[key] {
+      if (Options() == nullptr) return false;
+      ::SetDlgItemTextW(Options(), IDC_OPTIONS_INTERVALEDIT, L"50");
+      if (key == 0) {
+        ::SendMessageW(::GetDlgItem(Options(), IDCANCEL), BM_CLICK, 0, 0);
+      } else {
+        ::SetFocus(::GetDlgItem(Options(), IDC_OPTIONS_ADAPTERBOX));
+        testing::PostKey(::GetFocus(), key);
+      }
+      return true;
+    }});
+    EXPECT_EQ(Options(), nullptr);
+    EXPECT_EQ(form_->CurrentSettings().Interval, 1000);
+    EXPECT_TRUE(GraphHasLine()) << "nothing applied";
+  }
+
+  // OK, even with nothing else changed, applies: the graph is cleared and the new interval
+  // runs the timer (50 ms: several ticks in half a second, where 1000 ms would give none).
+  WithOptions({[] {
+    if (Options() == nullptr) return false;
+    ::SetDlgItemTextW(Options(), IDC_OPTIONS_INTERVALEDIT, L"50");
+    ::SendMessageW(::GetDlgItem(Options(), IDOK), BM_CLICK, 0, 0);
+    return true;
+  }});
+  EXPECT_EQ(form_->CurrentSettings().Interval, 50);
+  EXPECT_FALSE(GraphHasLine()) << "OK applies the settings, which clears the graph";
+  const int reads = source_.WatchedReads;
+  testing::PumpMessages(600);
+  EXPECT_GE(source_.WatchedReads - reads, 3) << "the new interval is in force";
+}
+
+// While the Options dialog is open its own modal loop runs the idle step, so the meter
+// still hides under the pointer; and when the program goes to the back, the dialog (owned
+// by the main window) steps down from topmost while the main window keeps its place.
+TEST_F(MenuTest, WithOptionsOpenTheMeterStillHidesAndTheDialogStepsDown) {
+  form_->CurrentSettings().HideWindow = true;
+  form_->ApplySettings();
+  form_->Show();
+  testing::PumpMessages(50);
+  RECT bounds{};
+  ::GetWindowRect(form_->Handle(), &bounds);
+  ::SetCursorPos(1279, 1023);
+
+  bool dialog_was_topmost = false, dialog_collected = false, main_kept_topmost = false;
+  bool restored = false;
+  bool hid = false, came_back = false;
+  WithOptions({
+      [&] {
+        HWND dialog = Options();
+        if (dialog == nullptr) return false;
+        dialog_was_topmost = Topmost(dialog);
+        // Wine keeps a window owned by a topmost window topmost whatever it is told, so
+        // what shows here is the walk: the dialog is collected, the main window is not.
+        ::SendMessageW(application_.Handle(), WM_ACTIVATEAPP, FALSE, 0);
+        dialog_collected = application_.SteppedDown() == std::vector<HWND>{dialog};
+        main_kept_topmost = Topmost(form_->Handle());
+        ::SendMessageW(application_.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+        restored = application_.SteppedDown().empty() && Topmost(dialog);
+        ::SetCursorPos(bounds.left + 10, bounds.top + 10);
+        return true;
+      },
+      [&] { return hid = !form_->IsShown(); },  // tried again until the idle step hides it
+      [&] {
+        ::SetCursorPos(1279, 1023);
+        return true;
+      },
+      [&] { return came_back = form_->IsShown(); },
+      [&] {
+        ::PostMessageW(Options(), WM_COMMAND, IDCANCEL, 0);
+        return true;
+      },
+  });
+  EXPECT_TRUE(dialog_was_topmost) << "owned by a topmost window";
+  EXPECT_TRUE(dialog_collected) << "the dialog is owned by the main window, not the application";
+  EXPECT_TRUE(main_kept_topmost);
+  EXPECT_TRUE(restored);
+  EXPECT_TRUE(hid) << "hide-on-hover inside the dialog's modal loop";
+  EXPECT_TRUE(came_back);
+}
 
 TEST_F(MenuTest, ItemsAndCheckMarksMirrorTheSettings) {
   EXPECT_EQ(MenuText(*form_, TMainForm::kOptionItem), L"オプション(&O)");

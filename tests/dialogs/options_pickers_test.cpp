@@ -3,6 +3,11 @@
 // and a screenshot for looking at.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <colordlg.h>
+#include <dlgs.h>
+
 #include "tests/support/design_scale.h"
 
 #include <cstdlib>
@@ -21,6 +26,14 @@ using testing::MessageBoxWatcher;
 using testing::OptionsDialogTest;
 using testing::PumpMessages;
 using testing::TimerSteps;
+
+// A control's rectangle in the dialog's client pixels.
+RECT ItemRect(HWND dialog, int id) {
+  RECT rect{};
+  ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
 
 struct ColourCall {
   HWND Owner;
@@ -159,6 +172,12 @@ TEST_F(OptionsPickers, RealColourDialogIsOwnedByTheDialogAndAnswersWithCustomCol
     TimerSteps steps({find_colour_dialog, [&] {
                         EXPECT_EQ(::GetWindow(colour_dialog, GW_OWNER), Dialog());
                         EXPECT_FALSE(::IsWindowEnabled(Dialog()));
+                        // The basic view: the custom part is the user's to open.
+                        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(colour_dialog, COLOR_MIX)));
+                        RECT client{};
+                        ::GetClientRect(colour_dialog, &client);
+                        EXPECT_GE(ItemRect(colour_dialog, COLOR_RAINBOW).left, client.right)
+                            << "opened full";
                         ::SendMessageW(colour_dialog, WM_COMMAND, IDOK, 0);
                         return true;
                       }});
@@ -170,6 +189,43 @@ TEST_F(OptionsPickers, RealColourDialogIsOwnedByTheDialogAndAnswersWithCustomCol
   ASSERT_EQ(settings_.CustomColors.size(), 16u);
   EXPECT_EQ(settings_.CustomColors[0], "ColorA=FF8040");
   EXPECT_EQ(settings_.CustomColors[1], "ColorB=FFFFFFFF");
+}
+
+// The platform's own font dialog: started from the value font, screen fonts, no effects
+// (underline, strike-out, colour) and no Apply button.
+TEST_F(OptionsPickers, RealFontDialogStartsAtTheValueFontWithoutEffectsOrApply) {
+  pickers_ = TOptionForm::PlatformPickers();
+  settings_.ValueFont = {"MS UI Gothic", -13, 0, 1};
+  Open();
+  HWND font_dialog = nullptr;
+  std::wstring face;
+  bool effects_shown = true, apply_shown = true;
+  TimerSteps steps({[&] {
+                      font_dialog = FindDialogWindow([&](HWND w) { return w != Dialog(); });
+                      return font_dialog != nullptr;
+                    },
+                    [&] {
+                      EXPECT_EQ(::GetWindow(font_dialog, GW_OWNER), Dialog());
+                      wchar_t text[LF_FACESIZE] = {};
+                      ::GetDlgItemTextW(font_dialog, cmb1, text, LF_FACESIZE);
+                      face = text;
+                      effects_shown = false;
+                      for (int id : {chx1, chx2, cmb4}) {
+                        HWND item = ::GetDlgItem(font_dialog, id);
+                        if (item != nullptr && ::IsWindowVisible(item)) effects_shown = true;
+                      }
+                      HWND apply = ::GetDlgItem(font_dialog, psh3);
+                      apply_shown = apply != nullptr && ::IsWindowVisible(apply);
+                      ::SendMessageW(font_dialog, WM_COMMAND, IDCANCEL, 0);
+                      return true;
+                    }});
+  Click(IDC_OPTIONS_VALUEFONTBUTTON);
+  EXPECT_TRUE(steps.Done());
+  ASSERT_NE(font_dialog, nullptr);
+  EXPECT_EQ(face, L"MS UI Gothic") << "initialised from the value font";
+  EXPECT_FALSE(effects_shown);
+  EXPECT_FALSE(apply_shown);
+  Click(IDCANCEL);
 }
 
 TEST_F(OptionsPickers, FontChoiceReachesTheValueFontOnlyThroughOk) {
@@ -270,14 +326,6 @@ int ScreenPpi() {
   const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
   return ppi;
-}
-
-// A control's rectangle in the dialog's client pixels.
-RECT ItemRect(HWND dialog, int id) {
-  RECT rect{};
-  ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 // The layout is given in pixels at 96 per inch for "MS UI Gothic" 9 pt, whose dialog base

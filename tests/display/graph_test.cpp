@@ -107,6 +107,27 @@ TEST(GraphBitmap, ScrollMovesByExactlyTwoColumns) {
   EXPECT_EQ(Pixel(g, 98, 6), Dib(kMiddle)) << "the middle line is extended";
 }
 
+TEST(GraphBitmap, ASliceSlopesFromThePreviousPointAndBothSeriesLieOverTheMiddleLine) {
+  GraphBitmap g;
+  g.Reset(100, 60, kColours, MiddleY(60, 500, 1000));  // middle line at y 30
+  g.ResetSeries();
+  g.Tick(std::nullopt, 29);
+  // From the previous point (97, 59), where the last slice ended before the scroll, to the
+  // new one (99, 29): column 98 holds the middle of the slope, not a step at either end.
+  EXPECT_EQ(Pixel(g, 97, 59), Dib(kRecv));
+  EXPECT_EQ(Pixel(g, 98, 44), Dib(kRecv));
+  EXPECT_EQ(ColumnOf(g, 99, kRecv), 29);
+  EXPECT_NE(Pixel(g, 98, 59), Dib(kRecv)) << "a step at the old value";
+  EXPECT_NE(Pixel(g, 98, 29), Dib(kRecv)) << "a step at the new value";
+  EXPECT_EQ(Pixel(g, 98, 30), Dib(kMiddle)) << "the middle line runs on beside the slope";
+
+  // Level on the middle line, each series covers it where it runs.
+  g.Tick(30, 30);
+  EXPECT_EQ(Pixel(g, 99, 30), Dib(kRecv));
+  g.Tick(30, 10);
+  EXPECT_EQ(Pixel(g, 99, 30), Dib(kSend));
+}
+
 TEST(GraphBitmap, AnUnusableScaleDrawsNoLinesButStillScrolls) {
   GraphBitmap g;
   g.Reset(50, 60, kColours, MiddleY(60, 900, 0));
