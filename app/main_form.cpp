@@ -100,13 +100,22 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FormCloseQuery();
       return 0;
     case WM_QUERYENDSESSION:
-      // Logging off closes the program too: save, and never hold up the log-off.
-      try {
-        SaveSettings();
-      } catch (const AppError& error) {
-        ShowApplicationError(error.Text());
+      // Logging off closes the program too: save, and never hold up the log-off. The
+      // application window passes the query on and this window is asked as well: one save
+      // (and at most one error box) per log-off.
+      if (!end_session_saved_) {
+        end_session_saved_ = true;
+        try {
+          SaveSettings();
+        } catch (...) {
+          ShowCurrentError();
+        }
       }
       return TRUE;
+    case WM_ENDSESSION:
+      // The log-off went ahead or was called off; the next one saves again.
+      end_session_saved_ = false;
+      return 0;
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
       return DefaultProcessing(message, wparam, lparam);
@@ -144,7 +153,8 @@ void TMainForm::FormCreate() {
     sampler_.RefreshIfTable();
     LoadSettings();
     ApplySettings();
-    if (settings_.AdapterName.empty()) {
+    // A file that could not be read was reported already; it is no first start.
+    if (settings_.AdapterName.empty() && !settings_unread_) {
       ShowFirstStartMessage();
       // Hide-on-hover stays off until the settings are next applied.
       if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
@@ -180,7 +190,18 @@ void TMainForm::FormResize() {
 
 void TMainForm::FormCloseQuery() {
   // A failed save raises its error and the window stays open; a later close tries again.
-  SaveSettings();
+  // After a start-up whose read failed, a file that still cannot be read refuses one
+  // close; the next close request lets the user go and leaves the file untouched.
+  try {
+    SaveSettings();
+  } catch (const AppError& error) {
+    if (!settings_unread_ || !save_found_file_unreadable_) throw;
+    if (!unreadable_close_refused_) {
+      unreadable_close_refused_ = true;
+      throw;
+    }
+    ShowApplicationError(error.Text());
+  }
   ::DestroyWindow(Handle());
 }
 

@@ -165,6 +165,15 @@ class TMainForm : public Window {
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   bool creating_ = false;
   bool main_timer_running_ = false;
+
+  // The settings file (main_form_settings.cpp). When the start-up read failed, the program
+  // runs on defaults and a save writes only what changed since loading.
+  bool settings_unread_ = false;
+  Settings loaded_settings_;
+  WindowBounds loaded_bounds_{};
+  bool save_found_file_unreadable_ = false;  // the last save stopped at the re-read
+  bool unreadable_close_refused_ = false;
+  bool end_session_saved_ = false;  // this log-off's save has run
 };
 
 }  // namespace ripplet

@@ -19,12 +19,18 @@ WindowBounds BoundsOf(HWND hwnd) {
 }  // namespace
 
 void TMainForm::LoadSettings() {
-  const IniDocument ini = IniDocument::Parse(ReadSettingsBytes(ini_path_));
+  const SettingsFileRead file = ReadSettingsFile(ini_path_);
+  settings_unread_ = file.Outcome == SettingsReadOutcome::Unreadable;
+  const IniDocument ini = IniDocument::Parse(file.Bytes);
   WindowBounds bounds = BoundsOf(Handle());
   const LoadReport report = LoadSettingsFrom(ini, settings_, bounds, line_spacings_,
                                              pixels_per_inch_, decimal_separator_);
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // What a save compares with when the file could not be read: the state loading left.
+  loaded_settings_ = settings_;
+  loaded_bounds_ = BoundsOf(Handle());
+  if (settings_unread_) ShowApplicationError(ini_path_ + L" を読み込めません");
   // A bad colour took its default and loading went on; the user still hears about it.
   for (const std::string& value : report.BadColourValues) {
     ShowApplicationError(L"'" + AnsiToWide(value) + L"' は整数ではありません");
@@ -32,9 +38,18 @@ void TMainForm::LoadSettings() {
 }
 
 void TMainForm::SaveSettings() {
-  // Start from the file as it is now, so keys we do not own survive byte for byte.
-  IniDocument ini = IniDocument::Parse(ReadSettingsBytes(ini_path_));
-  SaveSettingsTo(ini, settings_, BoundsOf(Handle()), pixels_per_inch_, decimal_separator_);
+  // Start from the file as it is now, so keys we do not own survive byte for byte. Content
+  // that cannot be read is never replaced.
+  const SettingsFileRead file = ReadSettingsFile(ini_path_);
+  save_found_file_unreadable_ = file.Outcome == SettingsReadOutcome::Unreadable;
+  if (save_found_file_unreadable_) throw AppError(ini_path_ + L" に書き込めません");
+  IniDocument ini = IniDocument::Parse(file.Bytes);
+  if (settings_unread_ && file.Outcome == SettingsReadOutcome::Read) {
+    SaveChangedSettingsTo(ini, loaded_settings_, loaded_bounds_, settings_, BoundsOf(Handle()),
+                          pixels_per_inch_, decimal_separator_);
+  } else {
+    SaveSettingsTo(ini, settings_, BoundsOf(Handle()), pixels_per_inch_, decimal_separator_);
+  }
   WriteSettingsBytes(ini_path_, ini.Serialize());
   ::UpdateWindow(Handle());
 }

@@ -194,4 +194,20 @@ void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bou
   ini.Set(kWindowSection, "Height", FormatInteger(bounds.Height));
 }
 
+void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
+                           const WindowBounds& loaded_bounds, const Settings& now,
+                           const WindowBounds& now_bounds, int pixels_per_inch,
+                           std::string_view decimal_separator) {
+  IniDocument before;
+  SaveSettingsTo(before, loaded, loaded_bounds, pixels_per_inch, decimal_separator);
+  IniDocument after;
+  SaveSettingsTo(after, now, now_bounds, pixels_per_inch, decimal_separator);
+  for (const std::string& section : after.SectionNames()) {
+    for (const std::string& key : after.KeyNames(section)) {
+      const auto value = after.Get(section, key);
+      if (value && before.Get(section, key) != value) ini.Set(section, key, *value);
+    }
+  }
+}
+
 }  // namespace ripplet

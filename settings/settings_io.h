@@ -26,6 +26,14 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
 void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bounds,
                     int pixels_per_inch, std::string_view decimal_separator);
 
+// The save after a start-up whose read of the file failed: the program ran on defaults, so
+// only what the user changed since (`now` against `loaded`, as saved text) is written, and
+// every other value stays as the file has it.
+void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
+                           const WindowBounds& loaded_bounds, const Settings& now,
+                           const WindowBounds& now_bounds, int pixels_per_inch,
+                           std::string_view decimal_separator);
+
 // Font points to a LOGFONT height and back, rounded half away from zero. A size whose
 // height would not fit 32 bits counts as the largest that does.
 std::int32_t FontHeightFromSize(std::int32_t points, int pixels_per_inch);

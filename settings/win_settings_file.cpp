@@ -2,61 +2,153 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
 #include "win32/app_error.h"
 #include "win32/win_handles.h"
 
 namespace ripplet {
 namespace {
 
+constexpr std::size_t kLargestSettingsFile = std::size_t{1} << 30;
+
 [[noreturn]] void ThrowCannotWrite(const std::wstring& path) {
   throw AppError(path + L" に書き込めません");
 }
 
+bool IsNoFileError(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+         error == ERROR_INVALID_NAME;
+}
+
+// The file a path finally names: a symbolic link's target, or the path itself.
+std::wstring FinalPathOf(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    return path;
+  }
+  UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return path;
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD length = ::GetFinalPathNameByHandleW(
+        file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return path;
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    buffer.resize(length + 1);
+  }
+}
+
+// Gives the new file what the old one had: its attributes and its access control list.
+void CarryIdentityOver(const std::wstring& from, DWORD attributes, const std::wstring& to) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  PACL dacl = nullptr;
+  if (::GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
+    ::SetNamedSecurityInfoW(const_cast<wchar_t*>(to.c_str()), SE_FILE_OBJECT,
+                            DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+    ::LocalFree(descriptor);
+  }
+  ::SetFileAttributesW(to.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_NORMAL});
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// The platform's profile functions write the file itself; this is the way left when the
+// folder takes no new file. Not safe against a crash mid-write, but better than no save.
+void WriteInPlace(const std::wstring& path, const std::wstring& shown_path,
+                  std::string_view bytes) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) ThrowCannotWrite(shown_path);
+  if (!WriteAll(file.get(), bytes) || !::SetEndOfFile(file.get()) ||
+      !::FlushFileBuffers(file.get())) {
+    ThrowCannotWrite(shown_path);
+  }
+}
+
+std::wstring TemporaryPathBeside(const std::wstring& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+         std::to_wstring(++counter) + L".tmp";
+}
+
 }  // namespace
 
-std::string ReadSettingsBytes(const std::wstring& path) {
+SettingsFileRead ReadSettingsFile(const std::wstring& path) {
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 30)) return {};
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!bytes.empty() &&
-      !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-    return {};
+  if (!file) {
+    return {IsNoFileError(::GetLastError()) ? SettingsReadOutcome::NoFile
+                                            : SettingsReadOutcome::Unreadable,
+            {}};
   }
-  bytes.resize(read);
-  return bytes;
+  // Read to the end rather than trust the size: the file may change while it is read.
+  SettingsFileRead result{SettingsReadOutcome::Read, {}};
+  char chunk[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+      return {SettingsReadOutcome::Unreadable, {}};
+    }
+    if (read == 0) break;
+    if (result.Bytes.size() + read > kLargestSettingsFile) {
+      return {SettingsReadOutcome::Unreadable, {}};
+    }
+    result.Bytes.append(chunk, read);
+  }
+  return result;
+}
+
+std::string ReadSettingsBytes(const std::wstring& path) {
+  return ReadSettingsFile(path).Bytes;
 }
 
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
+  const std::wstring target = FinalPathOf(path);
   // Root under wine may open a read-only file for writing; the user asked for it to stay.
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     ThrowCannotWrite(path);
   }
 
-  const std::wstring temporary =
-      path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  const std::wstring temporary = TemporaryPathBeside(target);
   {
-    UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowCannotWrite(path);
-    DWORD written = 0;
-    const bool ok =
-        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                    nullptr) &&
-        written == bytes.size() && ::FlushFileBuffers(file.get());
-    if (!ok) {
+    if (!file) {
+      if (!exists) ThrowCannotWrite(path);
+      WriteInPlace(target, path, bytes);
+      return;
+    }
+    if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
       file.reset();
       ::DeleteFileW(temporary.c_str());
       ThrowCannotWrite(path);
     }
   }
-  if (!::MoveFileExW(temporary.c_str(), path.c_str(),
+  // One rename puts the new file in place: a kill at any moment leaves the old file or
+  // the new one, whole. (ReplaceFileW is not one step under wine: a kill inside it left
+  // no file at all.) The old file's attributes and access list are carried over first.
+  if (exists) CarryIdentityOver(target, attributes, temporary);
+  if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileW(temporary.c_str());
     ThrowCannotWrite(path);

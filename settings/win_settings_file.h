@@ -8,11 +8,25 @@
 
 namespace ripplet {
 
+// A missing file and a file that is there but cannot be read are different cases: the
+// first means defaults, the second holds content the program must never replace.
+enum class SettingsReadOutcome { NoFile, Read, Unreadable };
+
+struct SettingsFileRead {
+  SettingsReadOutcome Outcome = SettingsReadOutcome::NoFile;
+  std::string Bytes;  // the whole file when Outcome is Read, else empty
+};
+
+SettingsFileRead ReadSettingsFile(const std::wstring& path);
+
 // The file's bytes; a missing or unreadable file reads as empty.
 std::string ReadSettingsBytes(const std::wstring& path);
 
 // Replaces the file with `bytes`. Throws AppError("<path> に書き込めません") when the file is
 // read-only or any step fails; the old file is then left as it was.
+// The new file takes over the old one's attributes and access list before the rename;
+// a symbolic link has its target written and stays a link. When the folder refuses the
+// temporary file but the file itself is writable, the file is rewritten in place, flushed.
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes);
 
 }  // namespace ripplet

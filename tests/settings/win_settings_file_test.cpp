@@ -1,0 +1,158 @@
+// The settings file on the platform: missing against unreadable, the replace that keeps the
+// file's identity, a folder that takes no new file, and a kill at any moment of a save.
+#include "settings/win_settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "tests/settings/save_loop_contents.h"
+#include "tests/support/temp_dir.h"
+#include "win32/app_error.h"
+#include "win32/win_handles.h"
+
+namespace ripplet {
+namespace {
+
+using testing::TempDir;
+using KernelHandle = UniqueHandle<NullIsInvalid<HANDLE, &::CloseHandle>>;
+
+void Write(const std::wstring& path, std::string_view bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+TEST(SettingsFileTest, MissingHeldAndReadAreThreeOutcomes) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"meter.ini");
+  EXPECT_EQ(ReadSettingsFile(path).Outcome, SettingsReadOutcome::NoFile);
+  EXPECT_EQ(ReadSettingsFile(dir.File(L"no folder\\meter.ini")).Outcome,
+            SettingsReadOutcome::NoFile);
+
+  Write(path, "[Settings]\r\nInterval=500\r\n");
+  const SettingsFileRead read = ReadSettingsFile(path);
+  EXPECT_EQ(read.Outcome, SettingsReadOutcome::Read);
+  EXPECT_EQ(read.Bytes, "[Settings]\r\nInterval=500\r\n");
+
+  UniqueFile held(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(ReadSettingsFile(path).Outcome, SettingsReadOutcome::Unreadable);
+  EXPECT_EQ(ReadSettingsFile(dir.Path().wstring()).Outcome, SettingsReadOutcome::Unreadable)
+      << "a folder is there but is no file to read";
+}
+
+TEST(SettingsFileTest, ReplaceKeepsTheHiddenAttributeAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"meter.ini");
+  Write(path, "old\r\n");
+  ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  WriteSettingsBytes(path, "new\r\n");
+  EXPECT_EQ(ReadSettingsBytes(path), "new\r\n");
+  EXPECT_NE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(SettingsFileTest, ALinkHasItsTargetWrittenAndStaysALink) {
+  TempDir dir;
+  const std::wstring target = dir.File(L"real.ini");
+  const std::wstring link = dir.File(L"meter.ini");
+  Write(target, "old\r\n");
+  if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(), 0)) {
+    GTEST_SKIP() << "no symbolic links here: " << ::GetLastError();
+  }
+  // Wine 8 makes the link but shows it as a plain file, which cannot be told from one.
+  if ((::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    GTEST_SKIP() << "the platform does not show the link as a reparse point";
+  }
+  WriteSettingsBytes(link, "new\r\n");
+  EXPECT_EQ(ReadSettingsBytes(target), "new\r\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::path(link)));
+  EXPECT_EQ(ReadSettingsBytes(link), "new\r\n");
+}
+
+TEST(SettingsFileTest, FolderThatTakesNoNewFileGetsTheFileWrittenInPlace) {
+  // A path so long that nothing can be added to it: the file itself opens, a temporary
+  // name beside it does not.
+  TempDir dir;
+  std::wstring path = dir.File(L"");
+  path += std::wstring(MAX_PATH - 1 - path.size() - 4, L'x') + L".ini";
+  ASSERT_EQ(path.size(), MAX_PATH - 1u);
+  Write(path, "old old old\r\n");
+  if (ReadSettingsFile(path).Outcome != SettingsReadOutcome::Read) {
+    GTEST_SKIP() << "the platform takes no path of this length";
+  }
+  WriteSettingsBytes(path, "new\r\n");
+  EXPECT_EQ(ReadSettingsBytes(path), "new\r\n");
+
+  // Where neither way works, the save fails and names the file.
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_THROW(WriteSettingsBytes(path, "newer\r\n"), AppError);
+  EXPECT_EQ(ReadSettingsBytes(path), "new\r\n");
+}
+
+TEST(SettingsFileTest, MissingFileInAFolderThatTakesNoNewFileFails) {
+  TempDir dir;
+  try {
+    WriteSettingsBytes(dir.File(L"no folder\\meter.ini"), "new\r\n");
+    ADD_FAILURE() << "no error";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Text(), dir.File(L"no folder\\meter.ini") + L" に書き込めません");
+  }
+}
+
+// The program that saves in a loop lies beside this test.
+std::wstring SaveLoopProgram() {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return (std::filesystem::path(self).parent_path() / L"settings_save_loop.exe").wstring();
+}
+
+TEST(SettingsFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewFileWhole) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"meter.ini");
+  const std::string a = testing::SaveLoopContent('A');
+  const std::string b = testing::SaveLoopContent('B');
+  Write(path, a);
+  const std::wstring event_name = L"ripplet-save-loop-" + std::to_wstring(::GetCurrentProcessId());
+  KernelHandle started(::CreateEventW(nullptr, TRUE, FALSE, event_name.c_str()));
+  ASSERT_TRUE(started);
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<DWORD> delay(0, 40);
+  int as = 0;
+  int bs = 0;
+  for (int kill = 0; kill < 200; ++kill) {
+    ::ResetEvent(started.get());
+    std::wstring command = L"\"" + SaveLoopProgram() + L"\" \"" + path + L"\" " + event_name;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info))
+        << ::GetLastError();
+    KernelHandle process(info.hProcess);
+    KernelHandle thread(info.hThread);
+    // From the first finished save on, the loop is always inside a save.
+    HANDLE waits[2] = {started.get(), process.get()};
+    ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 10000), WAIT_OBJECT_0)
+        << "the save loop did not start saving";
+    ::Sleep(delay(random));
+    ::TerminateProcess(process.get(), 9);
+    ::WaitForSingleObject(process.get(), 10000);
+
+    const SettingsFileRead read = ReadSettingsFile(path);
+    ASSERT_EQ(read.Outcome, SettingsReadOutcome::Read) << "after kill " << kill;
+    ASSERT_TRUE(read.Bytes == a || read.Bytes == b)
+        << "after kill " << kill << ": " << read.Bytes.size() << " bytes, neither whole";
+    ++(read.Bytes == a ? as : bs);
+  }
+  // Both contents were seen, so the kills did land at different moments of the loop.
+  EXPECT_GT(as, 0);
+  EXPECT_GT(bs, 0);
+}
+
+}  // namespace
+}  // namespace ripplet
