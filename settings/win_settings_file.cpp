@@ -25,15 +25,12 @@ bool IsNoFileError(DWORD error) {
          error == ERROR_INVALID_NAME;
 }
 
-// The file a path finally names: a symbolic link's target, or the path itself.
+// The file a path finally names: a symbolic link's target (at the end of any chain of
+// links), or the path itself when it names no file yet.
 std::wstring FinalPathOf(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-    return path;
-  }
   UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return path;
   std::vector<wchar_t> buffer(MAX_PATH + 1);
   for (;;) {
@@ -41,7 +38,15 @@ std::wstring FinalPathOf(const std::wstring& path) {
         file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0) return path;
-    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    if (length < buffer.size()) {
+      std::wstring final_path(buffer.data(), length);
+      // The answer comes as \\?\C:\... or \\?\UNC\server\...; the usual form keeps
+      // the usual limits, so a temporary name that does not fit fails as it would beside
+      // the path itself.
+      if (final_path.starts_with(L"\\\\?\\UNC\\")) return L"\\" + final_path.substr(7);
+      if (final_path.starts_with(L"\\\\?\\")) return final_path.substr(4);
+      return final_path;
+    }
     buffer.resize(length + 1);
   }
 }

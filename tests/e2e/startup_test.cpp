@@ -307,5 +307,43 @@ TEST_F(StartupTest, ReadOnlyIniRefusesTheCloseWithAnErrorUntilItIsWritable) {
   EXPECT_TRUE(HasLine(SectionsOf(ReadBytes(ini_path)), "Ripplet", "Version=152"));
 }
 
+TEST_F(StartupTest, FileHeldByAnotherProgramAtStartKeepsEveryValueAfterTheClose) {
+  const std::filesystem::path ini_path = PathOf(L"meter.ini");
+  const std::string user_file =
+      "[Settings]\r\nAdapterName=lo\r\nInterval=500\r\nShowValue=0\r\n"
+      "[Colors]\r\nRecv=$00123456\r\n[Window]\r\nLeft=200\r\nTop=150\r\n";
+  WriteBytes(ini_path, user_file);
+  {
+    // A backup tool or an editor holds the file with no sharing for the first seconds.
+    HANDLE held = ::CreateFileW(ini_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Launch(L"");
+    const HWND box = WaitForMessageBox();
+    ::Sleep(500);
+    ::CloseHandle(held);
+    ASSERT_NE(box, nullptr) << "the unreadable file was not reported";
+    EXPECT_EQ(MessageBoxTextOf(box), ini_path.wstring() + L" を読み込めません.");
+    EXPECT_EQ(TitleOf(box), L"meter");
+    PressOk(box);
+  }
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  ::Sleep(300);
+  EXPECT_TRUE(child_.Windows(L"#32770", true).empty()) << "no first-start message for that";
+  CloseAndExpectExitCode0(main_window);
+
+  // (The position is left out here: under the test display's window manager the position
+  // read back differs from the one shown, a fault of its own.)
+  const auto sections = SectionsOf(ReadBytes(ini_path));
+  for (const auto& [section, line] :
+       std::vector<std::pair<std::string, std::string>>{{"Settings", "AdapterName=lo"},
+                                                        {"Settings", "Interval=500"},
+                                                        {"Settings", "ShowValue=0"},
+                                                        {"Colors", "Recv=$00123456"}}) {
+    EXPECT_TRUE(HasLine(sections, section, line)) << line << " lost:\n" << ReadBytes(ini_path);
+  }
+}
+
 }  // namespace
 }  // namespace ripplet

@@ -14,6 +14,16 @@
 #include "win32/win_handles.h"
 
 namespace ripplet {
+namespace testing {
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  for (int i = 0; i < 250; ++i) {
+    if (condition()) return true;
+    ::Sleep(20);
+  }
+  return false;
+}
+}  // namespace testing
 namespace {
 
 using testing::TempDir;
@@ -56,22 +66,58 @@ TEST(SettingsFileTest, ReplaceKeepsTheHiddenAttributeAndLeavesNoTemporaryFile) {
             1);
 }
 
+// Wine 8 answers CreateSymbolicLinkW with success and makes nothing; there the link is
+// made as the Unix link a user would have, by the system's own ln.
+bool MakeLink(const TempDir& dir, const wchar_t* link, const wchar_t* target) {
+  const std::wstring link_path = dir.File(link);
+  if (::CreateSymbolicLinkW(link_path.c_str(), dir.File(target).c_str(), 0) &&
+      ::GetFileAttributesW(link_path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return true;
+  }
+  // The Unix path of the folder, from wine's own export.
+  using UnixNameOf = char* (*)(const wchar_t*);
+  const auto unix_name_of = reinterpret_cast<UnixNameOf>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (unix_name_of == nullptr) return false;
+  char* unix_link = unix_name_of(link_path.c_str());
+  if (unix_link == nullptr) return false;
+  std::wstring command = std::wstring(L"Z:\\bin\\ln -s ") + target + L" ";
+  for (const char* c = unix_link; *c != '\0'; ++c) command += static_cast<wchar_t>(*c);
+  ::HeapFree(::GetProcessHeap(), 0, unix_link);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
+    return false;
+  }
+  // Wine cannot wait for a Unix process; the link showing up is the sign.
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return testing::WaitFor(
+      [&] { return ::GetFileAttributesW(link_path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
 TEST(SettingsFileTest, ALinkHasItsTargetWrittenAndStaysALink) {
   TempDir dir;
   const std::wstring target = dir.File(L"real.ini");
   const std::wstring link = dir.File(L"meter.ini");
   Write(target, "old\r\n");
-  if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(), 0)) {
-    GTEST_SKIP() << "no symbolic links here: " << ::GetLastError();
-  }
-  // Wine 8 makes the link but shows it as a plain file, which cannot be told from one.
-  if ((::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-    GTEST_SKIP() << "the platform does not show the link as a reparse point";
-  }
+  ASSERT_TRUE(MakeLink(dir, L"meter.ini", L"real.ini"));
+  // The folder's clean-up does not get past a link under wine: the link goes first.
+  struct RemoveLink {
+    const std::wstring& path;
+    ~RemoveLink() { ::DeleteFileW(path.c_str()); }
+  } remove_link{link};
   WriteSettingsBytes(link, "new\r\n");
   EXPECT_EQ(ReadSettingsBytes(target), "new\r\n");
-  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::path(link)));
-  EXPECT_EQ(ReadSettingsBytes(link), "new\r\n");
+  // Still a link (wine shows a Unix link as a plain file): what the target gets, it shows.
+  Write(target, "third\r\n");
+  EXPECT_EQ(ReadSettingsBytes(link), "third\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            2)
+      << "no temporary file left";
 }
 
 TEST(SettingsFileTest, FolderThatTakesNoNewFileGetsTheFileWrittenInPlace) {
