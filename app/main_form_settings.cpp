@@ -21,7 +21,8 @@ WindowBounds BoundsOf(HWND hwnd) {
 void TMainForm::LoadSettings() {
   const SettingsFileRead file = ReadSettingsFile(ini_path_);
   settings_unread_ = file.Outcome == SettingsReadOutcome::Unreadable;
-  const IniDocument ini = IniDocument::Parse(file.Bytes);
+  const IniText text = IniText::Decode(file.Bytes, PlatformAnsiCodec());
+  const IniDocument& ini = text.Document();
   WindowBounds bounds = BoundsOf(Handle());
   const LoadReport report = LoadSettingsFrom(ini, settings_, bounds, line_spacings_,
                                              pixels_per_inch_, decimal_separator_);
@@ -43,14 +44,15 @@ void TMainForm::SaveSettings() {
   const SettingsFileRead file = ReadSettingsFile(ini_path_);
   save_found_file_unreadable_ = file.Outcome == SettingsReadOutcome::Unreadable;
   if (save_found_file_unreadable_) throw AppError(ini_path_ + L" に書き込めません");
-  IniDocument ini = IniDocument::Parse(file.Bytes);
+  IniText text = IniText::Decode(file.Bytes, PlatformAnsiCodec());
+  IniDocument& ini = text.Document();
   if (settings_unread_ && file.Outcome == SettingsReadOutcome::Read) {
     SaveChangedSettingsTo(ini, loaded_settings_, loaded_bounds_, settings_, BoundsOf(Handle()),
                           pixels_per_inch_, decimal_separator_);
   } else {
     SaveSettingsTo(ini, settings_, BoundsOf(Handle()), pixels_per_inch_, decimal_separator_);
   }
-  WriteSettingsBytes(ini_path_, ini.Serialize());
+  WriteSettingsBytes(ini_path_, text.Encode(PlatformAnsiCodec()));
   ::UpdateWindow(Handle());
 }
 

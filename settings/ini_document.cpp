@@ -76,6 +76,14 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     }
   }
   if (start < bytes.size()) doc.lines_.emplace_back(bytes.substr(start));
+  for (std::size_t n = 0; n < doc.lines_.size(); ++n) doc.sources_.push_back(n);
+  return doc;
+}
+
+IniDocument IniDocument::FromLines(std::vector<std::string> lines) {
+  IniDocument doc;
+  doc.lines_ = std::move(lines);
+  for (std::size_t n = 0; n < doc.lines_.size(); ++n) doc.sources_.push_back(n);
   return doc;
 }
 
@@ -143,6 +151,7 @@ void IniDocument::Set(std::string_view section, std::string_view key,
   if (!range) {
     lines_.push_back('[' + std::string(section) + ']');
     lines_.push_back(std::string(key) + '=' + encoded);
+    sources_.insert(sources_.end(), 2, kChangedLine);
     return;
   }
   if (const auto index = FindKey(*range, key)) {
@@ -154,6 +163,7 @@ void IniDocument::Set(std::string_view section, std::string_view key,
     line += '=';
     line += encoded;
     lines_[*index] = std::move(line);
+    sources_[*index] = kChangedLine;
     return;
   }
   // New keys go after the section's last non-blank line, so blank lines that
@@ -162,6 +172,7 @@ void IniDocument::Set(std::string_view section, std::string_view key,
   while (insert_at > range->header + 1 && IsBlankLine(lines_[insert_at - 1])) --insert_at;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert_at),
                 std::string(key) + '=' + encoded);
+  sources_.insert(sources_.begin() + static_cast<std::ptrdiff_t>(insert_at), kChangedLine);
 }
 
 }  // namespace ripplet

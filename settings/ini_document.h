@@ -20,8 +20,18 @@ class IniDocument {
   // Accepts CRLF, LF or CR line ends (also mixed).
   static IniDocument Parse(std::string_view bytes);
 
+  // The lines as given (without line ends), for a file decoded from another encoding.
+  static IniDocument FromLines(std::vector<std::string> lines);
+
   // Every line ends in CRLF.
   std::string Serialize() const;
+
+  // Line by line, and for each the index of the line it was parsed from when no write has
+  // changed it, so an encoder can give untouched lines back exactly as they came.
+  static constexpr std::size_t kChangedLine = static_cast<std::size_t>(-1);
+  std::size_t LineCount() const noexcept { return lines_.size(); }
+  const std::string& Line(std::size_t i) const { return lines_[i]; }
+  std::size_t SourceLine(std::size_t i) const { return sources_[i]; }
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
@@ -51,6 +61,7 @@ class IniDocument {
   std::optional<std::size_t> FindKey(const SectionRange& range, std::string_view key) const;
 
   std::vector<std::string> lines_;
+  std::vector<std::size_t> sources_;  // parallel to lines_
 };
 
 }  // namespace ripplet

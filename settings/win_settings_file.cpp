@@ -160,4 +160,35 @@ void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
   }
 }
 
+namespace {
+
+std::string ToAnsi(std::u16string_view text) {
+  if (text.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::u16string FromAnsi(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::u16string out(static_cast<std::size_t>(std::max(size, 0)), u'\0');
+  if (size > 0) {
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()),
+                          size);
+  }
+  return out;
+}
+
+}  // namespace
+
+const AnsiCodec& PlatformAnsiCodec() noexcept {
+  static const AnsiCodec codec{&ToAnsi, &FromAnsi};
+  return codec;
+}
+
 }  // namespace ripplet

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ini_text.h"
+
 namespace ripplet {
 
 // A missing file and a file that is there but cannot be read are different cases: the
@@ -28,5 +30,8 @@ std::string ReadSettingsBytes(const std::wstring& path);
 // a symbolic link has its target written and stays a link. When the folder refuses the
 // temporary file but the file itself is writable, the file is rewritten in place, flushed.
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes);
+
+// UTF-16 to and from the ANSI code page, as the platform converts for an ANSI program.
+const AnsiCodec& PlatformAnsiCodec() noexcept;
 
 }  // namespace ripplet

@@ -143,5 +143,45 @@ TEST_F(MainFormSettingsTest, LogOffSavesOnceThoughBothWindowsAreAsked) {
   EXPECT_TRUE(::IsWindow(form->Handle())) << "the log-off closes the program, not the query";
 }
 
+TEST_F(MainFormSettingsTest, Utf16FileIsReadAndSavedInUtf16WithItsForeignLinesKept) {
+  // Notepad's "Unicode": UTF-16 LE with its mark. Japanese comment, an unknown section, a
+  // Japanese unit and custom colours.
+  const std::wstring file =
+      L"; \x65e5\x672c\x8a9e\x306e\x30b3\x30e1\x30f3\x30c8\r\n"
+      L"[Settings]\r\nAdapterName=lo\r\nInterval=500\r\nGraphUnit=k\x30d0\x30a4\x30c8\r\n"
+      L"[Mine]\r\nx=\x00e9\x4e00\r\n"
+      L"[CustomColors]\r\nColorA=FF8040\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (const wchar_t c : file) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  std::ofstream(std::filesystem::path(ini_), std::ios::binary | std::ios::trunc) << bytes;
+  auto form = MakeForm();
+  EXPECT_EQ(form->CurrentSettings().Interval, 500);
+  EXPECT_EQ(form->CurrentSettings().GraphUnit, "k\x83\x6f\x83\x43\x83\x67")
+      << "read in the ANSI code page (932)";
+  ASSERT_EQ(form->CurrentSettings().CustomColors.size(), 1u);
+  EXPECT_EQ(form->CurrentSettings().CustomColors[0], "ColorA=FF8040");
+  form->CurrentSettings().Interval = 250;
+  ::SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(form->Handle(), nullptr);
+
+  const std::string saved = ReadSettingsBytes(ini_);
+  ASSERT_TRUE(saved.starts_with("\xFF\xFE")) << "still UTF-16 LE with its mark";
+  std::wstring text;
+  for (std::size_t i = 2; i + 1 < saved.size(); i += 2) {
+    text += static_cast<wchar_t>(static_cast<unsigned char>(saved[i]) |
+                                 (static_cast<unsigned char>(saved[i + 1]) << 8));
+  }
+  for (const wchar_t* line :
+       {L"; \x65e5\x672c\x8a9e\x306e\x30b3\x30e1\x30f3\x30c8\r\n[Settings]\r\n",
+        L"Interval=250\r\n", L"GraphUnit=k\x30d0\x30a4\x30c8\r\n",
+        L"[Mine]\r\nx=\x00e9\x4e00\r\n", L"ColorA=FF8040\r\n", L"Version=152\r\n",
+        L"Recv=clBlue\r\n"}) {
+    EXPECT_NE(text.find(line), std::wstring::npos) << "missing a line";
+  }
+}
+
 }  // namespace
 }  // namespace ripplet
