@@ -24,7 +24,9 @@ second_press_drag() {
   IFS=, read -r x y <<<"$(position "$id")"
   xdotool mousemove $((x + 300)) $((y + 40)) click 1; sleep 0.5
   xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
-  xdotool click 1; sleep 0.1
+  # The first press is held a moment, so that the meter starts (and ends) its move while the
+  # button is down even on a loaded machine; the second comes well within 500 ms of it.
+  xdotool mousedown 1; sleep 0.15; xdotool mouseup 1; sleep 0.1
   xdotool mousedown 1; sleep 0.3
   for step in 1 2 3 4; do
     xdotool mousemove $((x + 40 + 30 * step)) $((y + 20 + 15 * step)); sleep 0.1
