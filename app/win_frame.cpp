@@ -40,4 +40,28 @@ ScreenRect WorkAreaNear(HWND hwnd) noexcept {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+std::vector<ScreenRect> WorkAreas() {
+  std::vector<ScreenRect> areas;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (::GetMonitorInfoW(monitor, &info)) {
+          const RECT& r = info.rcWork;
+          reinterpret_cast<std::vector<ScreenRect>*>(data)->push_back(
+              {r.left, r.top, r.right, r.bottom});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  if (areas.empty()) {
+    RECT r{};
+    if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) {
+      areas.push_back({r.left, r.top, r.right, r.bottom});
+    }
+  }
+  return areas;
+}
+
 }  // namespace ripplet

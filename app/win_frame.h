@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "app/frame_rules.h"
 
 namespace ripplet {
@@ -13,5 +15,9 @@ bool ApplyOpacity(HWND hwnd, BYTE alpha) noexcept;
 
 // The work area of the monitor nearest to the window, or of the desktop.
 ScreenRect WorkAreaNear(HWND hwnd) noexcept;
+
+// The work area of every monitor attached now (the desktop's alone where the platform
+// lists no monitors).
+std::vector<ScreenRect> WorkAreas();
 
 }  // namespace ripplet

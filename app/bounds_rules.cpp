@@ -1,0 +1,62 @@
+#include "app/bounds_rules.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace ripplet {
+namespace {
+
+// Edges in 64 bits: a hand-edited Left of 2147483647 plus any width must not overflow.
+struct Span {
+  std::int64_t Low, High;
+};
+
+std::int64_t Gap(Span a, Span b) noexcept {
+  if (a.High <= b.Low) return b.Low - a.High;
+  if (b.High <= a.Low) return a.Low - b.High;
+  return 0;
+}
+
+bool Overlaps(Span a, Span b) noexcept { return a.Low < b.High && b.Low < a.High; }
+
+// The start that puts a span of `length` inside `area`, as close to `start` as it can.
+std::int64_t Inside(std::int64_t start, std::int64_t length, Span area) noexcept {
+  return std::max(area.Low, std::min(start, area.High - length));
+}
+
+}  // namespace
+
+WindowBounds FitIntoWorkAreas(const WindowBounds& bounds,
+                              const std::vector<ScreenRect>& work_areas) noexcept {
+  // A negative size (hand-edited) counts as empty for the overlap test.
+  const std::int64_t width = std::max<std::int32_t>(bounds.Width, 0);
+  const std::int64_t height = std::max<std::int32_t>(bounds.Height, 0);
+  const Span x{bounds.Left, bounds.Left + std::max<std::int64_t>(width, 1)};
+  const Span y{bounds.Top, bounds.Top + std::max<std::int64_t>(height, 1)};
+
+  const ScreenRect* nearest = nullptr;
+  std::int64_t nearest_distance = 0;
+  for (const ScreenRect& area : work_areas) {
+    const Span ax{area.Left, area.Right};
+    const Span ay{area.Top, area.Bottom};
+    if (Overlaps(x, ax) && Overlaps(y, ay)) return bounds;  // partly visible: it stays
+    // Squared distance between the rectangles; below 2^63 for any 32-bit edges.
+    const std::int64_t dx = Gap(x, ax);
+    const std::int64_t dy = Gap(y, ay);
+    const std::int64_t distance = dx * dx + dy * dy;
+    if (nearest == nullptr || distance < nearest_distance) {
+      nearest = &area;
+      nearest_distance = distance;
+    }
+  }
+  if (nearest == nullptr) return bounds;
+
+  WindowBounds fitted = bounds;
+  fitted.Left = static_cast<std::int32_t>(
+      Inside(bounds.Left, width, {nearest->Left, nearest->Right}));
+  fitted.Top = static_cast<std::int32_t>(
+      Inside(bounds.Top, height, {nearest->Top, nearest->Bottom}));
+  return fitted;
+}
+
+}  // namespace ripplet
