@@ -1,5 +1,6 @@
 #include "app/label_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace ripplet {
@@ -27,7 +28,24 @@ DesignLayout ScaledDesign(int text_height) noexcept {
   return d;
 }
 
+std::int32_t LimitedSpacing(std::int64_t measured, std::int64_t extra) noexcept {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(measured + extra, -kLayoutLimit,
+                                                            kLayoutLimit));
+}
+
 namespace {
+
+constexpr int kClientLimit = 1 << 24;
+
+int Limited(int value, int low, int high) noexcept { return std::clamp(value, low, high); }
+
+LabelMetrics LimitedMetrics(LabelMetrics m) noexcept {
+  for (int* v : {&m.CaptionHeight, &m.Label1Width, &m.Label2Width, &m.ValueHeight, &m.RecvWidth,
+                 &m.SendWidth, &m.WidestValue}) {
+    *v = Limited(*v, 0, kLayoutLimit);
+  }
+  return m;
+}
 
 LayoutRect GraphRect(const DesignLayout& d, int width, int client_height) {
   return {d.GraphLeft, d.GraphTop, width, client_height - d.GraphTop - d.GraphBottomMargin};
@@ -54,9 +72,15 @@ MainLayout InitialLayout(const DesignLayout& d, const LabelMetrics& m, int clien
   return l;
 }
 
-MainLayout LayOutLabels(const DesignLayout& d, const LabelMetrics& m,
-                        const LineSpacings& spacings, bool show_value, int client_width,
-                        int client_height, const MainLayout& previous) {
+MainLayout LayOutLabels(const DesignLayout& d, const LabelMetrics& measured,
+                        const LineSpacings& given, bool show_value, int given_width,
+                        int given_height, const MainLayout& previous) {
+  // Held first, so that no sum below can overflow whatever the settings file says.
+  const LabelMetrics m = LimitedMetrics(measured);
+  LineSpacings spacings{};
+  for (std::size_t i = 0; i < spacings.size(); ++i) spacings[i] = LimitedSpacing(given[i], 0);
+  const int client_width = Limited(given_width, 0, kClientLimit);
+  const int client_height = Limited(given_height, 0, kClientLimit);
   MainLayout l = previous;
   l.ValuesVisible = show_value;
   l.CaptionsVisible = show_value;

@@ -50,11 +50,17 @@ struct MainLayout {
   std::int32_t DefaultHeight = 0;
 };
 
+// A line spacing (measured gap plus the file's ValueLineSpacing, which a hand edit can make
+// anything) and a measured text size are held to this many pixels either way: 16-bit
+// coordinates, far beyond any screen, so the layout's sums stay well inside 32 bits.
+inline constexpr std::int32_t kLayoutLimit = 32767;
+std::int32_t LimitedSpacing(std::int64_t measured, std::int64_t extra) noexcept;
+
 // Scales a design value by the form font's measured text height over the design's 12.
 int ScaleDesign(int value, int text_height) noexcept;
 DesignLayout ScaledDesign(int text_height) noexcept;
 
-// Lays out for a client area of `client_width` x `client_height`. `previous` carries the
+// Lays out for a client area (each side held to 0 to 2^24) of `client_width` x `client_height`. `previous` carries the
 // label tops and DefaultHeight of the last layout, which hidden values keep.
 MainLayout LayOutLabels(const DesignLayout& design, const LabelMetrics& metrics,
                         const LineSpacings& spacings, bool show_value, int client_width,

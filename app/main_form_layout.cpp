@@ -1,5 +1,6 @@
 // Fonts, text measuring and the layout of the graph and the four labels.
 #include <algorithm>
+#include <cstdint>
 
 #include "app/main_form.h"
 #include "settings/settings_io.h"
@@ -92,8 +93,12 @@ void TMainForm::MakeLabelFonts() {
   value_font_ = MakeFont(settings_.ValueFont);
   FontSpec caption = settings_.ValueFont;
   caption.Charset = kShiftJisCharset;
-  caption.Height = FontHeightFromSize(FontSizeFromHeight(caption.Height, pixels_per_inch_) - 2,
-                                      pixels_per_inch_);
+  // Two points smaller; a hand-edited size at the 32-bit limit must not wrap.
+  const std::int64_t caption_size =
+      std::int64_t{FontSizeFromHeight(caption.Height, pixels_per_inch_)} - 2;
+  caption.Height = FontHeightFromSize(
+      static_cast<std::int32_t>(std::max<std::int64_t>(caption_size, INT32_MIN)),
+      pixels_per_inch_);
   caption_font_ = MakeFont(caption);
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+
 namespace ripplet {
 namespace {
 
@@ -92,6 +96,54 @@ TEST(LabelLayout, TheDesignScalesByTheFormFontsHeight) {
   EXPECT_EQ(d.GraphLeft, 5);
   EXPECT_EQ(d.CaptionTop, 8);  // 7.5 rounds half away from zero
   EXPECT_EQ(d.ValueRightMargin, 380 - 376);
+}
+
+}  // namespace
+}  // namespace ripplet
+
+namespace ripplet {
+namespace {
+
+// Hand-edited ValueLineSpacing1 to 4 and absurd font sizes reach this arithmetic; the
+// host build runs it under UBSan, which reported a signed overflow here before the limits.
+TEST(LabelLayoutLimits, SpacingsAndTextSizesAtThe32BitExtremesStayInsideTheLimit) {
+  constexpr std::int32_t kMax = INT32_MAX;
+  constexpr std::int32_t kMin = INT32_MIN;
+  EXPECT_EQ(LimitedSpacing(7, kMax), kLayoutLimit);
+  EXPECT_EQ(LimitedSpacing(0, kMin), -kLayoutLimit);
+  EXPECT_EQ(LimitedSpacing(7, -2), 5) << "ordinary values are added as they are";
+  EXPECT_EQ(LimitedSpacing(kLayoutLimit, 0), kLayoutLimit);
+
+  LabelMetrics huge = DefaultFont();
+  huge.CaptionHeight = huge.ValueHeight = huge.WidestValue = kMax;
+  huge.RecvWidth = huge.SendWidth = huge.Label1Width = kMax;
+  for (const std::int32_t s : {kMax, kMin}) {
+    const LineSpacings spacings{s, s, s, s};
+    for (const LabelMetrics& m : {DefaultFont(), huge}) {
+      for (const int height : {0, 68, INT32_MAX}) {
+        const MainLayout l = LayOutLabels(DesignLayout{}, m, spacings, true, 304, height, {});
+        EXPECT_LE(std::abs(static_cast<long long>(l.DefaultHeight)), 8LL * kLayoutLimit);
+        EXPECT_LE(l.Send.Top, 8 * kLayoutLimit);
+      }
+    }
+  }
+  // The largest spacing still lays out as given: captions far below, DefaultHeight follows.
+  const LineSpacings far_spacings{kLayoutLimit, 7, 0, 0};
+  const MainLayout far =
+      LayOutLabels(DesignLayout{}, DefaultFont(), far_spacings, true, 304, 1 << 20, {});
+  EXPECT_EQ(far.Recv.Top, 17 + kLayoutLimit);
+  EXPECT_EQ(far.DefaultHeight, 68 + kLayoutLimit);
+  EXPECT_TRUE(far.CaptionsVisible);
+  const MainLayout short_of_it =
+      LayOutLabels(DesignLayout{}, DefaultFont(), far_spacings, true, 304, 68, {});
+  EXPECT_EQ(short_of_it.DefaultHeight, 68 + kLayoutLimit);
+  EXPECT_FALSE(short_of_it.CaptionsVisible) << "68 is short of DefaultHeight: compact";
+
+  // Hidden values with an absurd client width: the graph spans it without wrapping.
+  const MainLayout wide = LayOutLabels(DesignLayout{}, DefaultFont(), kMeasured, false,
+                                       INT32_MAX, INT32_MAX, {});
+  EXPECT_GT(wide.Graph.Width, 0);
+  EXPECT_GT(wide.Graph.Height, 0);
 }
 
 }  // namespace
