@@ -38,8 +38,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     application.SetMainWindow(main_form.Handle());
     main_form.Show();
     application.RunMessageLoop();
-  } catch (const AppError& error) {
-    ShowApplicationError(error.Text());
+  } catch (...) {
+    // Only start-up can end here (no window, no application window): say why, then end.
+    ShowCurrentError();
     HelpSystem::Uninitialize();
     return 1;
   }

@@ -48,7 +48,7 @@ void TMainForm::Create(HWND owner) {
 void TMainForm::Show() {
   visible_ = true;
   shown_once_ = true;
-  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  MapAtCurrentPosition(SW_SHOWNORMAL);
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -68,8 +68,22 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGING:
       SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
+    case WM_WINDOWPOSCHANGED:
+      CheckSettledPosition(*reinterpret_cast<const WINDOWPOS*>(lparam));
+      return DefaultProcessing(message, wparam, lparam);
+    case kSettlePositionMessage:
+      // A stale report moved the window's known position off where it is shown: put it back.
+      ::SetWindowPos(Handle(), nullptr, settle_position_.x, settle_position_.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_NCLBUTTONDOWN:
+      // The user moves or sizes the window from here on.
+      EndPositionSettle();
+      return DefaultProcessing(message, wparam, lparam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {  // the class takes double clicks; a second press moves all the same
+      EndPositionSettle();
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       const LayoutRect& g = layout_.Graph;
       if (layout_.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&
@@ -92,6 +106,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
+      if (wparam == kSettleTimerId) EndPositionSettle();
       return 0;
     case WM_CONTEXTMENU:
       ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
@@ -160,9 +175,10 @@ void TMainForm::FormCreate() {
       if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
     }
     if (auto* app = Application::Instance()) app->MakeTopmost();
-  } catch (const AppError& error) {
-    // The window is still created and shown; the first resize brings it to its normal state.
-    ShowApplicationError(error.Text());
+  } catch (...) {
+    // Whatever the error, the window is still created and shown, and the first change of
+    // size applies the settings and brings it to its normal state.
+    ShowCurrentError();
   }
   creating_ = false;
 }

@@ -109,6 +109,9 @@ class TMainForm : public Window {
   void BindHideOnHover(bool bind);
   void HideForHover();
   void ShowFromHover();
+  void MapAtCurrentPosition(int show_command);
+  void CheckSettledPosition(const WINDOWPOS& pos);
+  void EndPositionSettle() noexcept;
 
   void CreatePopupMenu();
   void ShowContextMenu(int x, int y);
@@ -161,6 +164,11 @@ class TMainForm : public Window {
   bool shown_once_ = false;
   bool reshow_timer_on_ = false;
   HoverHider hover_;
+  static constexpr UINT_PTR kSettleTimerId = 3;
+  static constexpr UINT kSettlePositionMessage = WM_APP + 1;
+  // Where the window was when the program last showed it, held for a few seconds.
+  POINT settle_position_{0, 0};
+  bool settle_pending_ = false;
 
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   bool creating_ = false;

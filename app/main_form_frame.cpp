@@ -94,8 +94,36 @@ void TMainForm::ShowFromHover() {
     reshow_timer_on_ = false;
   }
   visible_ = true;
-  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  MapAtCurrentPosition(SW_SHOWNORMAL);
   ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Under wine with a reparenting X window manager (openbox), wine reads the position that
+// an X configure event reports relative to the root at the moment it handles the event,
+// not when the event was made. When the window manager has meanwhile put the window into
+// its frame, still at 0,0, wine takes 0,0 as the window's position although the screen
+// shows it where the program put it; that position would then be saved. So for a few
+// seconds after each showing, a move that neither the program nor the user made puts the
+// window back where it was shown (once). On Windows no such move comes.
+void TMainForm::MapAtCurrentPosition(int show_command) {
+  RECT r{};
+  ::GetWindowRect(Handle(), &r);
+  settle_position_ = {r.left, r.top};
+  settle_pending_ = ::SetTimer(Handle(), kSettleTimerId, 5000, nullptr) != 0;
+  ::ShowWindow(Handle(), show_command);
+}
+
+void TMainForm::CheckSettledPosition(const WINDOWPOS& pos) {
+  if (!settle_pending_ || (pos.flags & SWP_NOMOVE) != 0) return;
+  if (pos.x == settle_position_.x && pos.y == settle_position_.y) return;
+  EndPositionSettle();
+  ::PostMessageW(Handle(), kSettlePositionMessage, 0, 0);
+}
+
+void TMainForm::EndPositionSettle() noexcept {
+  if (!settle_pending_) return;
+  settle_pending_ = false;
+  ::KillTimer(Handle(), kSettleTimerId);
 }
 
 }  // namespace ripplet

@@ -1,5 +1,7 @@
 // Moving the settings between the main window and its INI file.
+#include "app/bounds_rules.h"
 #include "app/main_form.h"
+#include "app/win_frame.h"
 #include "settings/ini_document.h"
 #include "settings/settings_io.h"
 #include "settings/win_settings_file.h"
@@ -24,8 +26,15 @@ void TMainForm::LoadSettings() {
   const IniText text = IniText::Decode(file.Bytes, PlatformAnsiCodec());
   const IniDocument& ini = text.Document();
   WindowBounds bounds = BoundsOf(Handle());
-  const LoadReport report = LoadSettingsFrom(ini, settings_, bounds, line_spacings_,
-                                             pixels_per_inch_, decimal_separator_);
+  // The file's spacings come back alone and are added here, held to the layout's limit.
+  LineSpacings extra{};
+  const LoadReport report = LoadSettingsFrom(ini, settings_, bounds, extra, pixels_per_inch_,
+                                             decimal_separator_);
+  for (std::size_t i = 0; i < extra.size(); ++i) {
+    line_spacings_[i] = LimitedSpacing(line_spacings_[i], extra[i]);
+  }
+  // Bounds saved on a monitor that is gone would leave the meter where nobody can reach it.
+  bounds = FitIntoWorkAreas(bounds, WorkAreas());
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   // What a save compares with when the file could not be read: the state loading left.

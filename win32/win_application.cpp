@@ -39,20 +39,26 @@ void Application::RunIdle() {
   if (!idle_) return;
   try {
     idle_();
-  } catch (const AppError& error) {
-    ShowApplicationError(error.Text());
+  } catch (...) {
+    ShowCurrentError();
   }
 }
 
 int Application::RunMessageLoop() {
   MSG msg;
   for (;;) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
+    // Window procedures catch their own errors; this catches what escapes anything else
+    // the loop runs, so that no error ends the program.
+    try {
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+      RunIdle();
+    } catch (...) {
+      ShowCurrentError();
     }
-    RunIdle();
     ::WaitMessage();
   }
 }

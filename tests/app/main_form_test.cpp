@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <new>
 #include <sstream>
+#include <stdexcept>
+#include <utility>
 
 #include "settings/win_settings_file.h"
 #include "tests/sampling/fake_traffic_source.h"
@@ -150,6 +153,87 @@ TEST_F(MainFormTest, ResizeReappliesAndPrimesAgain) {
   form->MainTimerTimer();
   EXPECT_FALSE(form->LastTickHadNoData());
   EXPECT_EQ(form->LastRates().Recv, 4096);
+}
+
+// Errors of any type, at every boundary, are shown and the program goes on; bounds saved
+// off every screen come back onto one.
+TEST_F(MainFormTest, AForeignErrorInFormCreateIsShownAndTheFirstResizeAppliesTheSettings) {
+  bool thrown = false;
+  source_.BetweenQueryAndFill = [&thrown] {
+    if (!std::exchange(thrown, true)) throw std::runtime_error("table gone");
+  };
+  MessageBoxWatcher watcher;
+  auto form = MakeForm(L"[Settings]\r\nAdapterName=lo\r\nInterval=250\r\n");
+  ASSERT_TRUE(thrown);
+  ASSERT_EQ(watcher.Seen().size(), 1u);
+  EXPECT_EQ(watcher.Seen()[0].Text, L"内部エラー: table gone.");
+  EXPECT_EQ(watcher.Seen()[0].Owner, application_.Handle());
+  ASSERT_TRUE(::IsWindow(form->Handle())) << "the window is still created";
+  // The size that creation gives the window after FormCreate is its first size: the
+  // settings apply there, so the meter is never left without its timer.
+  EXPECT_TRUE(form->MainTimerRunning());
+
+  form->Show();
+  RECT r{};
+  ::GetWindowRect(form->Handle(), &r);
+  ::SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left + 20, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(form->MainTimerRunning()) << "every change of size applies them again";
+  EXPECT_EQ(watcher.Seen().size(), 1u);
+}
+
+TEST_F(MainFormTest, AnyErrorFromTheIdleStepIsShownAndTheLoopGoesOn) {
+  auto form = MakeForm(L"[Settings]\r\nAdapterName=lo\r\n");
+  MessageBoxWatcher watcher;
+  int runs = 0;
+  application_.SetIdleHandler([&runs] {
+    switch (++runs) {
+      case 1: throw std::bad_alloc();
+      case 2: throw 42;  // not even an exception class
+      default: break;
+    }
+  });
+  application_.RunIdle();
+  application_.RunIdle();
+  application_.RunIdle();
+  EXPECT_EQ(runs, 3);
+  ASSERT_EQ(watcher.Seen().size(), 2u);
+  EXPECT_EQ(watcher.Seen()[0].Text.rfind(L"内部エラー: ", 0), 0u) << "std::bad_alloc";
+  EXPECT_EQ(watcher.Seen()[1].Text, L"内部エラー.");
+
+  // The message loop itself: an idle error, then a quit that still ends it normally.
+  runs = 1;
+  ::PostMessageW(nullptr, WM_QUIT, 7, 0);
+  application_.SetIdleHandler([] { throw std::logic_error("late"); });
+  EXPECT_EQ(application_.RunMessageLoop(), 7);
+  application_.SetIdleHandler(nullptr);
+}
+
+TEST_F(MainFormTest, BoundsOffEveryScreenComeBackIntoTheWorkAreaAndPartlyVisibleOnesStay) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info));
+  const RECT wa = info.rcWork;
+  {
+    auto form = MakeForm(
+        L"[Settings]\r\nAdapterName=lo\r\n[Window]\r\nLeft=5000\r\nTop=4000\r\n"
+        L"Width=320\r\nHeight=90\r\n");
+    RECT r{};
+    ::GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 320) << "the size is kept";
+    EXPECT_EQ(r.bottom - r.top, 90);
+    EXPECT_EQ(r.right, wa.right) << "moved inside the nearest work area";
+    EXPECT_EQ(r.bottom, wa.bottom);
+  }
+  {
+    const int left = wa.right - 40;  // 40 pixels of it on the screen
+    auto form = MakeForm(L"[Settings]\r\nAdapterName=lo\r\n[Window]\r\nLeft=" +
+                         std::to_wstring(left) + L"\r\nTop=-30\r\nWidth=320\r\nHeight=90\r\n");
+    RECT r{};
+    ::GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, left) << "partly visible: it stays";
+    EXPECT_EQ(r.top, -30);
+  }
 }
 
 }  // namespace
