@@ -4,19 +4,6 @@
 build=$(cd "$1" && pwd) exe=$2 name=dragmeter
 source "$(dirname "$0")/lib.sh"
 
-drag() {  # from a point 40,20 inside the window, by 120,60
-  local x y
-  IFS=, read -r x y <<<"$(position "$id")"
-  # A first click on the value labels (which start no move) activates the window.
-  xdotool mousemove $((x + 300)) $((y + 40)) click 1; sleep 0.5
-  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
-  xdotool mousedown 1; sleep 0.3
-  for step in 1 2 3 4; do
-    xdotool mousemove $((x + 40 + 30 * step)) $((y + 20 + 15 * step)); sleep 0.1
-  done
-  sleep 0.2; xdotool mouseup 1; sleep 0.5
-}
-
 # A press that follows a click within the double-click time arrives as a double click: it
 # must drag all the same.
 second_press_drag() {

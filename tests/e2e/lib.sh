@@ -20,7 +20,8 @@ start() {
     # This meter's window only, not one another test left behind.
     id=$(xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' 2>/dev/null | head -1 || true)
     # Let the window manager finish mapping and placing it before any input.
-    [ -n "$id" ] && { sleep 1; return; }
+    # (settle=0 skips that wait, to close the meter right after it is mapped.)
+    [ -n "$id" ] && { sleep "${settle:-1}"; return; }
     sleep 0.1
   done
   fail "the meter's window did not appear"
@@ -39,4 +40,18 @@ wait_exit() {
 stop() {
   "$harness/wine-run" "$build" taskkill /im "$name.exe" >/dev/null 2>&1 || true
   wait_exit || fail "the meter did not close"
+}
+
+# Drags the graph with the real pointer from a point 40,20 inside the window, by 120,60.
+drag() {
+  local x y
+  IFS=, read -r x y <<<"$(position "$id")"
+  # A first click on the value labels (which start no move) activates the window.
+  xdotool mousemove $((x + 300)) $((y + 40)) click 1; sleep 0.5
+  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
+  xdotool mousedown 1; sleep 0.3
+  for step in 1 2 3 4; do
+    xdotool mousemove $((x + 40 + 30 * step)) $((y + 20 + 15 * step)); sleep 0.1
+  done
+  sleep 0.2; xdotool mouseup 1; sleep 0.5
 }
