@@ -71,11 +71,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGED:
       CheckSettledPosition(*reinterpret_cast<const WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
-    case kSettlePositionMessage:
-      // A stale report moved the window's known position off where it is shown: put it back.
-      ::SetWindowPos(Handle(), nullptr, settle_position_.x, settle_position_.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
     case WM_ENTERSIZEMOVE:
     case WM_NCLBUTTONDOWN:
       // The user moves or sizes the window from here on.

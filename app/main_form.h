@@ -165,7 +165,6 @@ class TMainForm : public Window {
   bool reshow_timer_on_ = false;
   HoverHider hover_;
   static constexpr UINT_PTR kSettleTimerId = 3;
-  static constexpr UINT kSettlePositionMessage = WM_APP + 1;
   // Where the window was when the program last showed it, held for a few seconds.
   POINT settle_position_{0, 0};
   bool settle_pending_ = false;

@@ -117,7 +117,9 @@ void TMainForm::CheckSettledPosition(const WINDOWPOS& pos) {
   if (!settle_pending_ || (pos.flags & SWP_NOMOVE) != 0) return;
   if (pos.x == settle_position_.x && pos.y == settle_position_.y) return;
   EndPositionSettle();
-  ::PostMessageW(Handle(), kSettlePositionMessage, 0, 0);
+  // At once rather than posted: a close already queued would otherwise save the stale one.
+  ::SetWindowPos(Handle(), nullptr, settle_position_.x, settle_position_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::EndPositionSettle() noexcept {
