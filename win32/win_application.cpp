@@ -50,7 +50,7 @@ int Application::RunMessageLoop() {
     // Window procedures catch their own errors; this catches what escapes anything else
     // the loop runs, so that no error ends the program.
     try {
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      while (Retrieve(&msg)) {
         if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
@@ -59,8 +59,17 @@ int Application::RunMessageLoop() {
     } catch (...) {
       ShowCurrentError();
     }
+    retrieving_ = true;
     ::WaitMessage();
+    retrieving_ = false;
   }
+}
+
+bool Application::Retrieve(MSG* msg) noexcept {
+  retrieving_ = true;
+  const bool got = ::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+  retrieving_ = false;
+  return got;
 }
 
 LRESULT Application::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -34,6 +34,9 @@ class Application : public Window {
 
   // Handles messages until WM_QUIT; returns its exit code.
   int RunMessageLoop();
+  // True while the loop waits for or takes a message: what the platform does then on its
+  // own (wine applies the X server's events there) is no handler's doing.
+  bool RetrievingMessages() const noexcept { return retrieving_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -44,12 +47,14 @@ class Application : public Window {
   void StepDownOwnedTopmost(bool stop_at_main_window);
   bool OwnsWindow(HWND hwnd) const noexcept;
   void RestoreOwnedTopmost();
+  bool Retrieve(MSG* msg) noexcept;
 
   std::wstring title_;
   int topmost_nesting_ = 0;
   std::vector<HWND> stepped_down_;
   HWND main_window_ = nullptr;
   std::function<void()> idle_;
+  bool retrieving_ = false;
 };
 
 // Shows an error that escaped a handler: owned by the application window, with its title
