@@ -1,0 +1,68 @@
+#!/bin/bash
+# End to end: the context menu's help and the Options dialog's help button open the HTML
+# Help window on the help file beside the exe, at the context-menu and Options topics.
+#   help.sh <build-dir> <ripplet.exe> <ripplet.chm>
+build=$(cd "$1" && pwd) exe=$2 chm=$3 name=helpmeter
+source "$(dirname "$0")/lib.sh"
+cp "$chm" "$work/$name.chm"
+
+# Wine's help system traces the address of each topic it shows ("navigate_url").
+log=$work/help.log
+export RIPPLET_WINEDEBUG=-all,trace+htmlhelp
+
+windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
+right_click() {
+  local x y before
+  IFS=, read -r x y <<<"$(position "$id")"
+  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
+  before=$(windows)
+  xdotool click 3
+  for _ in $(seq 30); do [ "$(windows)" -gt "$before" ] && { sleep 0.2; return; }; sleep 0.1; done
+  fail "no menu after a right click"
+}
+# wait_topic <page> <what>: the help window is open and the help system went to <page>.
+wait_topic() {
+  for _ in $(seq 100); do
+    if xdotool search --onlyvisible --name '^Ripplet ヘルプ$' >/dev/null 2>&1 &&
+       grep -aq "navigate_url .*$name.chm::/$1\"" "$log"; then
+      echo "$2: the help window shows $1"; return 0
+    fi
+    sleep 0.1
+  done
+  import -window root "$build/e2e_help_failure.png"
+  grep -a "navigate_url" "$log" || true
+  fail "$2 did not open the help window at $1 (screen in $build/e2e_help_failure.png)"
+}
+
+printf '[Settings]\r\nAdapterName=lo\r\n' >"$work/$name.ini"
+(cd "$work" && exec "$harness/wine-run" "$build" "$work/$name.exe") </dev/null >/dev/null 2>"$log" &
+meter=$!
+for _ in $(seq 300); do
+  id=$(xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' 2>/dev/null | head -1 || true)
+  [ -n "$id" ] && break; sleep 0.1
+done
+[ -n "$id" ] || fail "the meter's window did not appear"
+sleep 1
+
+# The context menu's "ヘルプ(&H)": context 4.
+right_click
+xdotool key h
+wait_topic context_menu.htm "the menu's help"
+
+# The Options dialog's "ヘルプ(&H)" button: context 6; the dialog stays open.
+right_click
+xdotool key o
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name '^オプション$' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break; sleep 0.1
+done
+[ -n "${dialog:-}" ] || fail "the Options dialog did not open"
+sleep 0.3
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key alt+h
+wait_topic options.htm "the Options dialog's help button"
+xdotool search --onlyvisible --name '^オプション$' >/dev/null 2>&1 || fail "the help button closed the Options dialog"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key Escape; sleep 0.3
+stop
+echo "2 passed, 0 failed"
