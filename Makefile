@@ -1,6 +1,6 @@
 # The two front doors: `make run` builds and starts the meter under wine,
 # `make test` builds both presets and runs every test. Both install what is missing.
-.PHONY: all deps build build-windows build-host test test-host test-windows run bench soak clean fuzz
+.PHONY: all deps build build-windows build-host test test-host test-windows run bench soak clean fuzz dist dist-check
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -54,6 +54,18 @@ fuzz:
 	@cmake --build --preset fuzz -j$(JOBS)
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) FUZZ_JOBS=$(JOBS) tests/fuzz/run-fuzz $(FUZZ_TARGETS)
 
+# The release archive: dist/ripplet-<version>-win64.zip and dist/SHA256SUMS. Builds only
+# the exe and the help file. dist-check builds it twice from two clones and compares.
+VERSION := $(shell sed -n 's/^project(Ripplet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+dist: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j$(JOBS) --target ripplet ripplet_help
+	@scripts/make-dist build/windows dist $(VERSION)
+
+dist-check: deps
+	@JOBS=$(JOBS) scripts/dist-check
+
 clean:
 	-@[ -d build/windows ] && tests/harness/wine-prefix down build/windows || true
-	rm -rf build
+	rm -rf build dist
