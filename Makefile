@@ -56,7 +56,7 @@ fuzz:
 
 # The release archive: dist/ripplet-<version>-win64.zip and dist/SHA256SUMS. Builds only
 # the exe and the help file. dist-check builds it twice from two clones and compares.
-VERSION := $(shell sed -n 's/^project(Ripplet VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell grep -m1 -o 'Ripplet VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
 
 dist: deps
 	@cmake --preset windows >/dev/null
