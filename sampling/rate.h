@@ -11,10 +11,14 @@ struct RatePair {
   std::int64_t Send = 0;
 };
 
-// Bytes per second from a 32-bit octet counter read at two ticks. The counter
-// growth and the elapsed time are both taken modulo 2^32, so one wrap of either
-// is harmless. Exact integer arithmetic, truncated: 2 octets over 1000 ms is 2.
-// An elapsed time of 0 gives 0.
+// Bytes per second from an octet count grown by `delta` while the millisecond tick went
+// from `last` to `now` (taken modulo 2^32, so one wrap of the tick is harmless). Exact
+// integer arithmetic, truncated: 2 octets over 1000 ms is 2. An elapsed time of 0 gives 0;
+// a rate beyond the 64-bit signed range (more than 9 EB/s) gives the largest rate.
+std::int64_t RateOfGrowth(std::uint64_t delta, std::uint32_t now, std::uint32_t last) noexcept;
+
+// The same from a 32-bit counter read at two ticks: its growth is taken modulo 2^32, so
+// one wrap of the counter is harmless too.
 std::int64_t RateOf(std::uint32_t current, std::uint32_t previous, std::uint32_t now,
                     std::uint32_t last) noexcept;
 

@@ -53,48 +53,77 @@ bool Sampler::NoData(RatePair& pair) noexcept {
   return true;
 }
 
-// The slow path: the whole table, the adapter's row in it, and a watch on that row for
-// the ticks to come. Returns false when no row carries the adapter.
-bool Sampler::ReadFromTable(std::string_view adapter_name, std::uint32_t& recv,
-                            std::uint32_t& send) {
+bool Sampler::Baseline(const Octets& octets, std::uint32_t if_index, std::uint32_t now,
+                       RatePair& pair) noexcept {
+  prev_octets_ = octets;
+  prev_interface_ = if_index;
+  last_sample_tick_ = now;
+  have_baseline_ = true;
+  have_rates_ = false;
+  pair = RatePair{};
+  return true;  // the rate of this tick is unknown
+}
+
+void Sampler::WatchFailed(std::uint32_t if_index) {
+  watching_ = false;
+  watch_failed_ = true;
+  failed_interface_ = if_index;
+  failed_tick_ = source_.TickCount();
+}
+
+// The slow path: the whole table, the adapter's row in it, its counters, and a watch on
+// its interface for the ticks to come. Returns false when no row carries the adapter.
+bool Sampler::ReadFromTable(std::string_view adapter_name, Octets& octets,
+                            std::uint32_t& if_index) {
   RefreshIfTable();
   if (!RowCarries(adapter_index_, adapter_name)) {
     // The adapter may have come back at another index: look again before giving up.
     const auto found = table_.Find(adapter_name);
     if (!found) return false;
     adapter_index_ = *found;
-    ForgetBaseline();
   }
-  recv = table_.InOctets(adapter_index_);
-  send = table_.OutOctets(adapter_index_);
-  watching_ = source_.Watch(table_.InterfaceIndex(adapter_index_));
-  if (watching_) watched_name_ = adapter_name;
+  if_index = table_.InterfaceIndex(adapter_index_);
+  if (!source_.ReadWideCounters(if_index, octets)) {
+    octets = {table_.InOctets(adapter_index_), table_.OutOctets(adapter_index_), false};
+  }
+  // A watch that just failed is not tried again on every tick: each try may cost as much
+  // as the table, and a watch whose reads keep failing would otherwise be set up anew and
+  // lost on every tick.
+  if (watch_failed_ && failed_interface_ == if_index &&
+      source_.TickCount() - failed_tick_ < kWatchRetryMs) {
+    return true;
+  }
+  watching_ = source_.Watch(if_index);
+  if (!watching_) {
+    WatchFailed(if_index);
+    return true;
+  }
+  watch_failed_ = false;
+  watched_name_ = adapter_name;
+  watched_interface_ = if_index;
   return true;
 }
 
 bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
-  std::uint32_t recv = 0;
-  std::uint32_t send = 0;
+  Octets octets;
+  std::uint32_t if_index = 0;
   watching_ = watching_ && adapter_name == watched_name_;
-  if (!watching_ || !source_.ReadWatched(recv, send)) {
-    if (watching_) {
-      // The watched interface is gone or changed: whatever the table now holds is no
-      // continuation of the last sample.
-      watching_ = false;
-      ForgetBaseline();
+  bool read = false;
+  if (watching_) {
+    read = source_.ReadWatched(octets);
+    if (read) {
+      if_index = watched_interface_;
+    } else {
+      // The interface is gone or changed, or its read failed: the table tells which.
+      WatchFailed(watched_interface_);
     }
-    if (!ReadFromTable(adapter_name, recv, send)) return NoData(pair);
   }
+  if (!read && !ReadFromTable(adapter_name, octets, if_index)) return NoData(pair);
 
   const std::uint32_t now = source_.TickCount();
-
-  if (!have_baseline_) {
-    prev_recv_octets_ = recv;
-    prev_send_octets_ = send;
-    last_sample_tick_ = now;
-    have_baseline_ = true;
-    pair = RatePair{};
-    return true;  // the rate of this tick is unknown
+  // Counters of another interface are no continuation of the last sample.
+  if (!have_baseline_ || if_index != prev_interface_) {
+    return Baseline(octets, if_index, now, pair);
   }
 
   if (now == last_sample_tick_) {
@@ -107,10 +136,23 @@ bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
     return false;
   }
 
-  pair.Recv = RateOf(recv, prev_recv_octets_, now, last_sample_tick_);
-  pair.Send = RateOf(send, prev_send_octets_, now, last_sample_tick_);
-  prev_recv_octets_ = recv;
-  prev_send_octets_ = send;
+  std::uint64_t recv_growth;
+  std::uint64_t send_growth;
+  if (octets.Wide && prev_octets_.Wide) {
+    // A 64-bit counter does not wrap: one that went down was reset with its adapter.
+    if (octets.In < prev_octets_.In || octets.Out < prev_octets_.Out) {
+      return Baseline(octets, if_index, now, pair);
+    }
+    recv_growth = octets.In - prev_octets_.In;
+    send_growth = octets.Out - prev_octets_.Out;
+  } else {
+    // A 32-bit counter on either side: its growth modulo 2^32, so that one wrap is harmless.
+    recv_growth = static_cast<std::uint32_t>(octets.In - prev_octets_.In);
+    send_growth = static_cast<std::uint32_t>(octets.Out - prev_octets_.Out);
+  }
+  pair.Recv = RateOfGrowth(recv_growth, now, last_sample_tick_);
+  pair.Send = RateOfGrowth(send_growth, now, last_sample_tick_);
+  prev_octets_ = octets;
   last_sample_tick_ = now;
   last_rates_ = pair;
   have_rates_ = true;

@@ -16,12 +16,20 @@ namespace ripplet {
 //
 // A tick reads the adapter's counters through the source's watch on its interface when
 // it can: the whole table is read only to find the adapter, when the watch is lost (the
-// adapter went away or changed) and on request (RefreshIfTable). So the snapshot is the
-// table as it was at the last full read.
+// adapter went away or changed, or the read failed) and on request (RefreshIfTable). So
+// the snapshot is the table as it was at the last full read. An interface whose watch
+// failed is watched again no sooner than kWatchRetryMs later; until then the ticks read
+// the table, and their rates go on from the watch's last sample.
 //
-// The first good sample after a no-data tick, after a lookup or priming, and the
-// very first one, is a baseline: it records counters and tick and reports no data
-// for that tick, so a returning adapter never shows a spike from stale counters.
+// The adapter is known by its row's description in the table (bDescr, the ANSI bytes the
+// settings file stores); its counters are the 64-bit ones of its interface where the
+// platform has them, else the row's 32-bit ones.
+//
+// The first good sample after a no-data tick, after a lookup or priming, and the very
+// first one, is a baseline: it records counters and tick and reports no data for that
+// tick, so a returning adapter never shows a spike from stale counters. So is a sample of
+// another interface than the last one, and one whose 64-bit counters went down (the
+// adapter was reset): only 32-bit counters wrap.
 class Sampler {
  public:
   explicit Sampler(TrafficSource& source);
@@ -46,6 +54,9 @@ class Sampler {
   // True while ticks read the adapter through the source's watch, not the whole table.
   bool Watching() const noexcept { return watching_; }
 
+  // How long an interface whose watch failed is read through the table instead.
+  static constexpr std::uint32_t kWatchRetryMs = 5000;
+
   // Fills pair with the rates since the last sample, from the watched interface or, when
   // there is none, from a refreshed snapshot. Returns true for no data (pair is then 0/0).
   bool SampleTraffic(std::string_view adapter_name, RatePair& pair);
@@ -56,8 +67,11 @@ class Sampler {
 
  private:
   bool RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept;
-  bool ReadFromTable(std::string_view adapter_name, std::uint32_t& recv, std::uint32_t& send);
+  bool ReadFromTable(std::string_view adapter_name, Octets& octets, std::uint32_t& if_index);
+  void WatchFailed(std::uint32_t if_index);
   bool NoData(RatePair& pair) noexcept;
+  bool Baseline(const Octets& octets, std::uint32_t if_index, std::uint32_t now,
+                RatePair& pair) noexcept;
   void ForgetBaseline() noexcept;
 
   TrafficSource& source_;
@@ -66,11 +80,15 @@ class Sampler {
   std::uint32_t adapter_index_ = 0;
   bool watching_ = false;      // the source watches the row at adapter_index_
   std::string watched_name_;  // the adapter name that row carried
+  std::uint32_t watched_interface_ = 0;
+  bool watch_failed_ = false;  // the watch of failed_interface_ failed at failed_tick_
+  std::uint32_t failed_interface_ = 0;
+  std::uint32_t failed_tick_ = 0;
 
   bool have_baseline_ = false;  // prev counters and last tick hold a good sample
   bool have_rates_ = false;     // last_rates_ were computed since that baseline
-  std::uint32_t prev_recv_octets_ = 0;
-  std::uint32_t prev_send_octets_ = 0;
+  Octets prev_octets_;
+  std::uint32_t prev_interface_ = 0;  // the interface (dwIndex) prev_octets_ belong to
   std::uint32_t last_sample_tick_ = 0;
   RatePair last_rates_;
 };

@@ -23,6 +23,37 @@ static_assert(offsetof(MIB_IFROW, dwIndex) == kIfRowIndexOffset);
 static_assert(offsetof(MIB_IFROW, dwInOctets) == kIfRowInOctetsOffset);
 static_assert(offsetof(MIB_IFROW, dwOutOctets) == kIfRowOutOctetsOffset);
 static_assert(offsetof(MIB_IFROW, bDescr) == kIfRowDescrOffset);
+static_assert(sizeof(NET_LUID) == sizeof(std::uint64_t));
+static_assert(std::size(MIB_IF_ROW2{}.Description) == 257);
+
+namespace {
+
+using GetIfTable2Function = decltype(::GetIfTable2);
+using FreeMibTableFunction = decltype(::FreeMibTable);
+using GetIfEntry2Function = decltype(::GetIfEntry2);
+using IndexToLuidFunction = decltype(::ConvertInterfaceIndexToLuid);
+
+void* FromIpHelper(const char* name) {
+  // iphlpapi.dll is in the import table (GetIfTable), so it is loaded already.
+  HMODULE module = ::GetModuleHandleW(L"iphlpapi.dll");
+  return module != nullptr ? reinterpret_cast<void*>(::GetProcAddress(module, name)) : nullptr;
+}
+
+template <class Function>
+Function* As(void* function) noexcept {
+  return reinterpret_cast<Function*>(function);
+}
+
+}  // namespace
+
+IpHelperTrafficSource::IpHelperTrafficSource(Lookup lookup) {
+  if (lookup == nullptr) lookup = &FromIpHelper;
+  get_if_table2_ = lookup("GetIfTable2");
+  free_mib_table_ = lookup("FreeMibTable");
+  if (free_mib_table_ == nullptr) get_if_table2_ = nullptr;  // a table it could not free
+  get_if_entry2_ = lookup("GetIfEntry2");
+  index_to_luid_ = lookup("ConvertInterfaceIndexToLuid");
+}
 
 std::uint32_t IpHelperTrafficSource::IfTableSize() {
   ULONG size = 0;
@@ -37,40 +68,64 @@ bool IpHelperTrafficSource::FillIfTable(unsigned char* block, std::uint32_t& siz
   return result == NO_ERROR;
 }
 
-static_assert(sizeof(NET_LUID) == sizeof(std::uint64_t));
-static_assert(std::size(MIB_IF_ROW2{}.Description) == 257);
+bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octets& octets) {
+  found_ = false;
+  if (get_if_table2_ == nullptr) return false;
+  MIB_IF_TABLE2* table = nullptr;
+  if (As<GetIfTable2Function>(get_if_table2_)(&table) != NO_ERROR || table == nullptr) {
+    return false;
+  }
+  for (ULONG i = 0; i < table->NumEntries; ++i) {
+    const MIB_IF_ROW2& row = table->Table[i];
+    if (row.InterfaceIndex != interface_index) continue;
+    octets = {row.InOctets, row.OutOctets, true};
+    found_ = true;
+    found_index_ = interface_index;
+    found_luid_ = row.InterfaceLuid.Value;
+    break;
+  }
+  As<FreeMibTableFunction>(free_mib_table_)(table);
+  return found_;
+}
 
 namespace {
 
-bool ReadRow(std::uint64_t luid, MIB_IF_ROW2& row) noexcept {
+bool ReadRow(void* get_if_entry2, std::uint64_t luid, MIB_IF_ROW2& row) noexcept {
   row = MIB_IF_ROW2{};
   row.InterfaceLuid.Value = luid;
-  return ::GetIfEntry2(&row) == NO_ERROR;
+  return As<GetIfEntry2Function>(get_if_entry2)(&row) == NO_ERROR;
 }
 
 }  // namespace
 
 bool IpHelperTrafficSource::Watch(std::uint32_t interface_index) {
+  watching_ = false;
+  if (get_if_entry2_ == nullptr) return false;
   NET_LUID luid{};
+  if (found_ && found_index_ == interface_index) {
+    luid.Value = found_luid_;
+  } else if (index_to_luid_ == nullptr ||
+             As<IndexToLuidFunction>(index_to_luid_)(interface_index, &luid) != NO_ERROR) {
+    return false;
+  }
   MIB_IF_ROW2 row;
-  watching_ = ::ConvertInterfaceIndexToLuid(interface_index, &luid) == NO_ERROR &&
-              ReadRow(luid.Value, row);
-  if (!watching_) return false;
+  if (!ReadRow(get_if_entry2_, luid.Value, row) || row.InterfaceIndex != interface_index) {
+    return false;
+  }
+  watching_ = true;
   luid_ = luid.Value;
   std::wmemcpy(description_, row.Description, std::size(description_));
   return true;
 }
 
-bool IpHelperTrafficSource::ReadWatched(std::uint32_t& in_octets, std::uint32_t& out_octets) {
+bool IpHelperTrafficSource::ReadWatched(Octets& octets) {
   // A LUID names an interface, not an adapter: the description tells that the interface
   // still is the adapter it was when watched.
   MIB_IF_ROW2 row;
-  watching_ = watching_ && ReadRow(luid_, row) &&
+  watching_ = watching_ && ReadRow(get_if_entry2_, luid_, row) &&
               std::wmemcmp(row.Description, description_, std::size(description_)) == 0;
   if (!watching_) return false;
-  // The table's row holds the low 32 bits of the same counters.
-  in_octets = static_cast<std::uint32_t>(row.InOctets);
-  out_octets = static_cast<std::uint32_t>(row.OutOctets);
+  octets = {row.InOctets, row.OutOctets, true};
   return true;
 }
 

@@ -1,5 +1,5 @@
-// The real traffic source: the IP Helper interface table, one watched interface read
-// with GetIfEntry2, and the millisecond tick.
+// The real traffic source: the IP Helper interface table, the 64-bit counters of
+// GetIfTable2, one watched interface read with GetIfEntry2, and the millisecond tick.
 #pragma once
 
 #include <cstdint>
@@ -10,15 +10,37 @@ namespace ripplet {
 
 class IpHelperTrafficSource final : public TrafficSource {
  public:
+  // Finds an IP Helper function that older systems lack, by name; null when it is missing.
+  using Lookup = void* (*)(const char* name);
+
+  // lookup null: the functions are looked up in iphlpapi.dll. Without GetIfTable2 the
+  // counters are the table row's 32-bit ones; without GetIfEntry2 nothing is watched.
+  explicit IpHelperTrafficSource(Lookup lookup = nullptr);
+
   std::uint32_t IfTableSize() override;
   bool FillIfTable(unsigned char* block, std::uint32_t& size) override;
+  bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override;
   bool Watch(std::uint32_t interface_index) override;
-  bool ReadWatched(std::uint32_t& in_octets, std::uint32_t& out_octets) override;
+  bool ReadWatched(Octets& octets) override;
   std::uint32_t TickCount() override;
+
+  // Whether the system has the 64-bit table and the single-interface read.
+  bool HasWideTable() const noexcept { return get_if_table2_ != nullptr; }
+  bool CanWatch() const noexcept { return get_if_entry2_ != nullptr; }
 
  private:
   // GetIfEntry2 by LUID reads one interface; by index it would first convert the index,
-  // which under wine costs as much as the whole table.
+  // which under wine costs as much as the whole table. The wide table gives the LUID of
+  // the interface it was asked for, so the watch that follows needs no conversion.
+  void* get_if_table2_ = nullptr;   // GetIfTable2
+  void* free_mib_table_ = nullptr;  // FreeMibTable
+  void* get_if_entry2_ = nullptr;   // GetIfEntry2
+  void* index_to_luid_ = nullptr;   // ConvertInterfaceIndexToLuid
+
+  bool found_ = false;  // the last wide read found found_index_, whose LUID is found_luid_
+  std::uint32_t found_index_ = 0;
+  std::uint64_t found_luid_ = 0;
+
   bool watching_ = false;
   std::uint64_t luid_ = 0;      // NET_LUID
   wchar_t description_[257]{};  // the watched interface's, IF_MAX_STRING_SIZE + 1

@@ -14,8 +14,8 @@ namespace ripplet::testing {
 
 struct FakeRow {
   std::string Descr;  // at most 256 bytes; 256 leaves no NUL
-  std::uint32_t In = 0;
-  std::uint32_t Out = 0;
+  std::uint64_t In = 0;  // the table row holds the low 32 bits
+  std::uint64_t Out = 0;
   std::uint32_t Index = 0;  // the interface index (dwIndex); 0 gives the row's position + 1
 };
 
@@ -30,8 +30,10 @@ inline std::vector<unsigned char> BuildIfTable(const std::vector<FakeRow>& rows)
   std::memcpy(block.data() + kIfTableNumEntriesOffset, &count, sizeof count);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     unsigned char* row = block.data() + kIfTableRowsOffset + i * kIfRowSize;
-    std::memcpy(row + kIfRowInOctetsOffset, &rows[i].In, 4);
-    std::memcpy(row + kIfRowOutOctetsOffset, &rows[i].Out, 4);
+    const auto in = static_cast<std::uint32_t>(rows[i].In);
+    const auto out = static_cast<std::uint32_t>(rows[i].Out);
+    std::memcpy(row + kIfRowInOctetsOffset, &in, 4);
+    std::memcpy(row + kIfRowOutOctetsOffset, &out, 4);
     const std::uint32_t index = InterfaceIndexOf(rows, i);
     std::memcpy(row + kIfRowIndexOffset, &index, 4);
     std::memcpy(row + kIfRowDescrOffset, rows[i].Descr.data(),
@@ -44,7 +46,8 @@ inline std::vector<unsigned char> BuildIfTable(const std::vector<FakeRow>& rows)
 }
 
 // Behaves like GetIfTable: the fill writes nothing when the buffer is too small. Like the
-// real source it watches one interface by its index and knows it by its description.
+// real source it has the 64-bit counters of an interface by its index (GetIfTable2), and
+// watches one interface by its index and knows it by its description.
 class FakeTrafficSource : public TrafficSource {
  public:
   std::vector<FakeRow> Rows;
@@ -52,8 +55,12 @@ class FakeTrafficSource : public TrafficSource {
   std::optional<std::uint32_t> SizeOverride;   // what the size query reports instead
   std::function<void()> BetweenQueryAndFill;   // e.g. the table grows
   bool Watchable = true;  // false: a platform with nothing cheaper than the table
+  bool WideTable = true;  // false: a platform with 32-bit counters alone (no GetIfTable2)
+  int FailingWatchedReads = 0;  // so many watched reads to come fail; -1: all of them
   int Fills = 0;
-  int WatchedReads = 0;
+  int WideReads = 0;
+  int Watches = 0;
+  int WatchedReads = 0;  // the good ones
 
   std::uint32_t IfTableSize() override {
     if (SizeOverride) return *SizeOverride;
@@ -72,7 +79,16 @@ class FakeTrafficSource : public TrafficSource {
     return true;
   }
 
+  bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override {
+    const auto row = Row(interface_index);
+    if (!WideTable || !row) return false;
+    ++WideReads;
+    octets = {Rows[*row].In, Rows[*row].Out, true};
+    return true;
+  }
+
   bool Watch(std::uint32_t interface_index) override {
+    ++Watches;
     const auto row = Row(interface_index);
     watched_ = Watchable && row.has_value();
     if (!watched_) return false;
@@ -81,13 +97,16 @@ class FakeTrafficSource : public TrafficSource {
     return true;
   }
 
-  bool ReadWatched(std::uint32_t& in_octets, std::uint32_t& out_octets) override {
+  bool ReadWatched(Octets& octets) override {
     const auto row = watched_ ? Row(watched_index_) : std::nullopt;
     watched_ = row && Rows[*row].Descr == watched_descr_;
+    if (watched_ && FailingWatchedReads != 0) {
+      if (FailingWatchedReads > 0) --FailingWatchedReads;
+      watched_ = false;  // as GetIfEntry2 failing: the watch is lost
+    }
     if (!watched_) return false;
     ++WatchedReads;
-    in_octets = Rows[*row].In;
-    out_octets = Rows[*row].Out;
+    octets = {Rows[*row].In, Rows[*row].Out, true};
     return true;
   }
 

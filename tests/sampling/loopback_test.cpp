@@ -103,7 +103,8 @@ TEST_F(LoopbackTest, IdleBaselineGivesNoSpike) {
   EXPECT_LT(pair.Send, 1024 * 1024);
 }
 
-TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
+// Sends the payload between a priming and a sample of `sampler` (on lo) and checks the rate.
+void CheckKnownPayload(Sampler& sampler, bool watched) {
   TcpPair pair;
   ASSERT_TRUE(Connect(pair)) << "no loopback connection: " << ::WSAGetLastError();
 
@@ -118,10 +119,10 @@ TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
   });
 
   const DWORD before_prime = ::GetTickCount();
-  sampler_.Prime(kLoopback);
+  sampler.Prime(kLoopback);
   const DWORD after_prime = ::GetTickCount();
-  // The ticks to come read lo alone, not the whole table.
-  ASSERT_TRUE(sampler_.Watching());
+  // The ticks to come read lo alone, not the whole table, where the system can.
+  ASSERT_EQ(sampler.Watching(), watched);
 
   const std::vector<char> chunk(kChunkBytes, 'x');
   std::int64_t sent = 0;
@@ -142,7 +143,7 @@ TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
 
   const DWORD before_sample = ::GetTickCount();
   RatePair rates;
-  ASSERT_FALSE(sampler_.SampleTraffic(kLoopback, rates));
+  ASSERT_FALSE(sampler.SampleTraffic(kLoopback, rates));
   const DWORD after_sample = ::GetTickCount();
 
   // The sampler's own interval lies between what we saw inside and outside its two calls.
@@ -166,21 +167,57 @@ TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
   EXPECT_EQ(rates.Recv, rates.Send);
 }
 
+TEST_F(LoopbackTest, KnownPayloadGivesItsRateInBothDirections) {
+  ASSERT_TRUE(source_.HasWideTable() && source_.CanWatch());
+  CheckKnownPayload(sampler_, true);
+}
+
+void* NoneOfThem(const char*) { return nullptr; }
+
+TEST_F(LoopbackTest, WithoutTheWideCallsTheTableStillGivesTheRate) {
+  // An older system: no GetIfTable2, no GetIfEntry2. Every tick reads the 32-bit table.
+  IpHelperTrafficSource source(&NoneOfThem);
+  EXPECT_FALSE(source.HasWideTable());
+  EXPECT_FALSE(source.CanWatch());
+  Sampler sampler(source);
+  sampler.RefreshIfTable();
+  sampler.LookupAdapter(kLoopback);
+  CheckKnownPayload(sampler, false);
+  Octets octets;
+  EXPECT_FALSE(source.ReadWideCounters(sampler.Table().InterfaceIndex(sampler.AdapterIndex()),
+                                       octets));
+}
+
 TEST_F(LoopbackTest, WatchedRowReadsTheTableRowsCounters) {
-  IpHelperTrafficSource source;
   const std::uint32_t row = *sampler_.Table().Find(kLoopback);
-  ASSERT_TRUE(source.Watch(sampler_.Table().InterfaceIndex(row)));
-  std::uint32_t in = 0;
-  std::uint32_t out = 0;
-  ASSERT_TRUE(source.ReadWatched(in, out));
-  // Read a moment after the table: equal, or grown by what others sent meanwhile (a
-  // counter that went back would show as a difference near 2^32).
-  EXPECT_LT(in - sampler_.Table().InOctets(row), 1024u * 1024u);
-  EXPECT_LT(out - sampler_.Table().OutOctets(row), 1024u * 1024u);
+  const std::uint32_t index = sampler_.Table().InterfaceIndex(row);
+  // Read a moment after the table: the low 32 bits equal, or grown by what others sent
+  // meanwhile (a counter that went back would show as a difference near 2^32).
+  const auto close_to_row = [&](const Octets& octets) {
+    EXPECT_TRUE(octets.Wide);
+    EXPECT_LT(static_cast<std::uint32_t>(octets.In) - sampler_.Table().InOctets(row), 1u << 20);
+    EXPECT_LT(static_cast<std::uint32_t>(octets.Out) - sampler_.Table().OutOctets(row), 1u << 20);
+  };
+  for (bool after_wide_read : {false, true}) {  // the LUID converted, or from the wide table
+    IpHelperTrafficSource source;
+    Octets wide;
+    if (after_wide_read) {
+      ASSERT_TRUE(source.ReadWideCounters(index, wide));
+      close_to_row(wide);
+    }
+    ASSERT_TRUE(source.Watch(index));
+    Octets watched;
+    ASSERT_TRUE(source.ReadWatched(watched));
+    close_to_row(watched);
+    if (after_wide_read) EXPECT_GE(watched.In, wide.In);
+  }
 
   // An index no interface carries is not watched, and nothing is read.
+  IpHelperTrafficSource source;
+  Octets octets;
+  EXPECT_FALSE(source.ReadWideCounters(0xFFFFFF, octets));
   EXPECT_FALSE(source.Watch(0xFFFFFF));
-  EXPECT_FALSE(source.ReadWatched(in, out));
+  EXPECT_FALSE(source.ReadWatched(octets));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace ripplet {
 namespace {
 
@@ -29,6 +31,27 @@ TEST(RateOf, LargeRatesStayPositive) {
 }
 
 TEST(RateOf, ZeroElapsedGivesZero) { EXPECT_EQ(RateOf(100, 0, 7, 7), 0); }
+
+}  // namespace
+}  // namespace ripplet
+
+namespace ripplet {
+namespace {
+
+TEST(RateOfGrowth, SixtyFourBitGrowthIsExact) {
+  // 15 GB in 30 s, as one tick of a 4 Gbit/s link at the longest interval.
+  EXPECT_EQ(RateOfGrowth(15'000'000'000ULL, 31'000, 1'000), 500'000'000);
+  EXPECT_EQ(RateOfGrowth(15'000'000'001ULL, 30'000, 0), 500'000'000);  // truncated
+  EXPECT_EQ(RateOfGrowth((1ULL << 32) + 1, 1000, 0), 4'294'967'297LL);
+  EXPECT_EQ(RateOfGrowth(1, 3, 0), 333);
+  // delta * 1000 would not fit in 64 bits, yet the rate does, exactly: 2^62 over 1000 ms,
+  // and 2^50 over 3 ms.
+  EXPECT_EQ(RateOfGrowth(1ULL << 62, 1000, 0), std::int64_t{1} << 62);
+  EXPECT_EQ(RateOfGrowth(1ULL << 50, 3, 0), 375'299'968'947'541'333LL);
+  EXPECT_EQ(RateOfGrowth(~0ULL, 1, 0), INT64_MAX);  // more than fits: the largest rate
+  EXPECT_EQ(RateOfGrowth(~0ULL, 10, 0), INT64_MAX);
+  EXPECT_EQ(RateOfGrowth(7, 5, 5), 0);
+}
 
 }  // namespace
 }  // namespace ripplet

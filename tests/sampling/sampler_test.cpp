@@ -15,12 +15,19 @@ constexpr const char* kNic = "Realtek PCIe GbE";
 class SamplerTest : public ::testing::Test {
  protected:
   // One tick: advance the clock, grow the counters, sample.
-  bool Tick(std::uint32_t ms, std::uint32_t in_growth, std::uint32_t out_growth,
+  bool Tick(std::uint32_t ms, std::uint64_t in_growth, std::uint64_t out_growth,
             std::size_t row = 1) {
     source.Tick += ms;
     source.Rows[row].In += in_growth;
     source.Rows[row].Out += out_growth;
     return sampler.SampleTraffic(kNic, pair);
+  }
+
+  void StartOn(std::uint64_t in, std::uint64_t out) {
+    source.Rows = {{"Loopback"}, {kNic, in, out}};
+    sampler.RefreshIfTable();
+    sampler.LookupAdapter(kNic);
+    sampler.Prime(kNic);
   }
 
   FakeTrafficSource source;
@@ -268,6 +275,112 @@ TEST_F(SamplerTest, RatesAboveInt32AndWraps) {
   EXPECT_FALSE(Tick(1, 3'000'000, 0x8000'0000u));
   EXPECT_EQ(pair.Recv, 3'000'000'000LL);
   EXPECT_EQ(pair.Send, 2'147'483'648'000LL);
+}
+
+TEST_F(SamplerTest, GrowthOfMoreThan32BitsInOneTickIsExact) {
+  // 15 GB and 6 GB in one tick of 30 s: the watched read and the table path alike.
+  for (bool watchable : {true, false}) {
+    source.Watchable = watchable;
+    StartOn(3'000'000'000ULL, 1ULL << 40);
+    EXPECT_EQ(sampler.Watching(), watchable);
+    EXPECT_FALSE(Tick(30'000, 15'000'000'000ULL, 6'000'000'000ULL)) << watchable;
+    EXPECT_EQ(pair.Recv, 500'000'000) << watchable;
+    EXPECT_EQ(pair.Send, 200'000'000) << watchable;
+    EXPECT_FALSE(Tick(1000, (1ULL << 32) + 7, 0)) << watchable;
+    EXPECT_EQ(pair.Recv, 4'294'967'303LL) << watchable;
+  }
+  EXPECT_GT(source.WideReads, 0);
+}
+
+TEST_F(SamplerTest, A64BitCounterThatGoesDownIsAResetNotAWrap) {
+  for (bool watchable : {true, false}) {
+    source.Watchable = watchable;
+    StartOn(10'000'000'000ULL, 20'000'000'000ULL);
+    EXPECT_FALSE(Tick(1000, 1000, 2000));
+    // The adapter was disabled and enabled: its counters start again from near 0. That
+    // is a new baseline shown as no data, not a spike of 2^64 - 10 GB.
+    source.Rows[1].In = 500;
+    source.Tick += 1000;
+    pair = {7, 7};
+    EXPECT_TRUE(sampler.SampleTraffic(kNic, pair)) << watchable;
+    EXPECT_EQ(pair.Recv, 0);
+    EXPECT_EQ(pair.Send, 0);
+    EXPECT_FALSE(Tick(1000, 300, 400)) << watchable;
+    EXPECT_EQ(pair.Recv, 300);
+    EXPECT_EQ(pair.Send, 400);
+    // The send counter alone going down is a reset too.
+    source.Rows[1].Out = 0;
+    EXPECT_TRUE(Tick(1000, 5, 0)) << watchable;
+    EXPECT_FALSE(Tick(1000, 5, 9)) << watchable;
+    EXPECT_EQ(pair.Recv, 5);
+    EXPECT_EQ(pair.Send, 9);
+  }
+}
+
+TEST_F(SamplerTest, WithoutTheWideTableThe32BitCountersWrap) {
+  source.WideTable = false;
+  source.Watchable = false;
+  StartOn(4'294'967'000ULL, 100);
+  EXPECT_FALSE(Tick(1000, 592, 0));  // the row's counter goes from 4,294,967,000 to 296
+  EXPECT_EQ(pair.Recv, 592);
+  EXPECT_GT(source.Fills, 0);
+  EXPECT_EQ(source.WideReads, 0);
+  // Going down is a wrap here, not a reset (it cannot be told from one).
+  source.Rows[1].In = 0;
+  EXPECT_FALSE(Tick(1000, 0, 0));
+  EXPECT_EQ(pair.Recv, 4'294'967'296LL - 4'294'967'592LL % 4'294'967'296LL);
+  // More than 4 GiB in one tick is more than 32 bits can tell: only the rest shows.
+  EXPECT_FALSE(Tick(1000, (1ULL << 32) + 10, 0));
+  EXPECT_EQ(pair.Recv, 10);
+}
+
+TEST_F(SamplerTest, A32BitBaselineAndA64BitSampleMeetInTheLow32Bits) {
+  // The table path had only 32-bit counters, the watch has 64: the growth from one to
+  // the other is taken modulo 2^32, as between two 32-bit samples.
+  source.WideTable = false;
+  StartOn(10'000'000'000ULL, 5'000'000'000ULL);
+  ASSERT_TRUE(sampler.Watching());
+  EXPECT_FALSE(Tick(1000, 1000, 3000));
+  EXPECT_EQ(pair.Recv, 1000);
+  EXPECT_EQ(pair.Send, 3000);
+  EXPECT_FALSE(Tick(1000, 20'000'000'000ULL, 0));  // now both samples are 64-bit
+  EXPECT_EQ(pair.Recv, 20'000'000'000LL);
+}
+
+TEST_F(SamplerTest, AWatchWhoseReadsAllFailFallsBackToTheTable) {
+  StartOn(1000, 1000);
+  ASSERT_TRUE(sampler.Watching());
+  source.FailingWatchedReads = -1;
+  const int watches = source.Watches;
+  for (int i = 1; i <= 12; ++i) {
+    EXPECT_FALSE(Tick(1000, 100'000, 200'000)) << i;  // never "-"
+    EXPECT_EQ(pair.Recv, 100'000) << i;
+    EXPECT_EQ(pair.Send, 200'000) << i;
+  }
+  // Failed at 1 s; tried again at 6 s, failed at 7 s, tried at 12 s: not on every tick.
+  EXPECT_EQ(source.Watches - watches, 2);
+  EXPECT_EQ(source.WatchedReads, 0);
+}
+
+TEST_F(SamplerTest, AWatchedReadFailingOnceIsBridgedByTheTable) {
+  StartOn(1000, 1000);
+  EXPECT_FALSE(Tick(1000, 10, 10));
+  source.FailingWatchedReads = 1;
+  const int fills = source.Fills;
+  EXPECT_FALSE(Tick(1000, 50, 60));  // the read fails; the table's counters go on from it
+  EXPECT_EQ(pair.Recv, 50);
+  EXPECT_EQ(pair.Send, 60);
+  EXPECT_FALSE(sampler.Watching());
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(Tick(1000, 70, 80));
+  EXPECT_EQ(pair.Recv, 70);
+  EXPECT_TRUE(sampler.Watching()) << "watched again 5 s after the failure";
+  const int fills_then = source.Fills;
+  EXPECT_EQ(fills_then - fills, 6);
+  const int reads = source.WatchedReads;
+  EXPECT_FALSE(Tick(1000, 90, 90));
+  EXPECT_EQ(pair.Recv, 90);
+  EXPECT_EQ(source.WatchedReads, reads + 1);
+  EXPECT_EQ(source.Fills, fills_then);
 }
 
 TEST_F(SamplerTest, RefreshReusesCapacity) {
