@@ -209,7 +209,9 @@ TEST_F(LoopbackTest, WatchedRowReadsTheTableRowsCounters) {
     Octets watched;
     ASSERT_TRUE(source.ReadWatched(watched));
     close_to_row(watched);
-    if (after_wide_read) EXPECT_GE(watched.In, wide.In);
+    if (after_wide_read) {
+      EXPECT_GE(watched.In, wide.In);
+    }
   }
 
   // An index no interface carries is not watched, and nothing is read.
