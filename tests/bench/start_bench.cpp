@@ -1,6 +1,7 @@
 // Benchmark: cold start to first paint. Starts a program, waits until its message queue
 // first goes idle after start-up (WaitForInputIdle: the window is created, shown and
 // painted), and reports the time; the same for the minimal window program, interleaved.
+// Also the private bytes and working set of each after start, and the ratios of the two.
 //   start_bench <ripplet.exe> <minimal_window.exe> [runs]
 #include <windows.h>
 #include <psapi.h>
@@ -28,7 +29,8 @@ double Now() {
 
 struct Run {
   double Seconds;
-  SIZE_T PrivateBytes;
+  double PrivateBytes;
+  double WorkingSet;
 };
 
 BOOL CALLBACK CloseWindowsOf(HWND hwnd, LPARAM pid) {
@@ -63,7 +65,8 @@ Run Start(const std::wstring& exe, const std::wstring& args) {
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
   // Wine reports committed private memory as the page-file usage and leaves PrivateUsage 0.
-  return {took, pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage};
+  return {took, static_cast<double>(pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage),
+          static_cast<double>(pmc.WorkingSetSize)};
 }
 
 double Median(std::vector<double> v) {
@@ -91,7 +94,7 @@ int main(int argc, char** argv) {
   ::CloseHandle(f);
 
   std::vector<double> meter_times, minimal_times, ratios;
-  SIZE_T private_bytes = 0;
+  std::vector<double> meter_private, minimal_private, meter_set, minimal_set;
   Start(meter, L"\"-i:" + ini + L"\"");  // warm the file cache
   Start(minimal, L"");
   for (int i = 0; i < runs; ++i) {
@@ -100,12 +103,21 @@ int main(int argc, char** argv) {
     meter_times.push_back(m.Seconds);
     minimal_times.push_back(y.Seconds);
     ratios.push_back(m.Seconds / y.Seconds);
-    private_bytes = std::max(private_bytes, m.PrivateBytes);
+    meter_private.push_back(m.PrivateBytes);
+    minimal_private.push_back(y.PrivateBytes);
+    meter_set.push_back(m.WorkingSet);
+    minimal_set.push_back(y.WorkingSet);
   }
   ::DeleteFileW(ini.c_str());
   std::printf("start to first paint, median of %d: meter %.1f ms, minimal window %.1f ms\n", runs,
               Median(meter_times) * 1e3, Median(minimal_times) * 1e3);
   std::printf("ratio: %.3f (median of per-run ratios)\n", Median(ratios));
-  std::printf("meter private bytes after start: %zu KiB\n", private_bytes / 1024);
+  const auto memory = [](const char* what, const std::vector<double>& meter,
+                         const std::vector<double>& minimal) {
+    std::printf("%s after start, medians: meter %.0f KiB, minimal window %.0f KiB, ratio %.3f\n",
+                what, Median(meter) / 1024, Median(minimal) / 1024, Median(meter) / Median(minimal));
+  };
+  memory("private bytes", meter_private, minimal_private);
+  memory("working set", meter_set, minimal_set);
   return 0;
 }
