@@ -10,16 +10,6 @@ cp "$chm" "$work/$name.chm"
 log=$work/help.log
 export RIPPLET_WINEDEBUG=-all,trace+htmlhelp
 
-windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
-right_click() {
-  local x y before
-  IFS=, read -r x y <<<"$(position "$id")"
-  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
-  before=$(windows)
-  xdotool click 3
-  for _ in $(seq 30); do [ "$(windows)" -gt "$before" ] && { sleep 0.2; return; }; sleep 0.1; done
-  fail "no menu after a right click"
-}
 # wait_topic <page> <what>: the help window is open and the help system went to <page>.
 wait_topic() {
   for _ in $(seq 100); do

@@ -27,6 +27,20 @@ start() {
   fail "the meter's window did not appear"
 }
 
+# Wine's popup menu is an unnamed X window of the program's class; count them.
+windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
+
+# Opens the context menu with a right click on the graph, and waits until it shows.
+right_click() {
+  local x y before
+  IFS=, read -r x y <<<"$(position "$id")"
+  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
+  before=$(windows)
+  xdotool click 3
+  for _ in $(seq 30); do [ "$(windows)" -gt "$before" ] && { sleep 0.2; return; }; sleep 0.1; done
+  fail "no menu after a right click"
+}
+
 position() { xdotool getwindowgeometry "$1" | awk '/Position/ { print $2 }'; }
 
 # Waits for the meter to exit by itself (after Exit), up to 10 s.

@@ -5,19 +5,6 @@
 build=$(cd "$1" && pwd) exe=$2 name=menumeter
 source "$(dirname "$0")/lib.sh"
 
-# Wine's popup menu is an unnamed X window of the program's class; count them.
-windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
-
-right_click() {
-  local x y before
-  IFS=, read -r x y <<<"$(position "$id")"
-  xdotool mousemove $((x + 40)) $((y + 20)); sleep 0.3
-  before=$(windows)
-  xdotool click 3
-  for _ in $(seq 30); do [ "$(windows)" -gt "$before" ] && { sleep 0.2; return; }; sleep 0.1; done
-  fail "no menu after a right click"
-}
-
 start '[Settings]\r\nAdapterName=lo\r\nShowValue=1\r\n'
 # Options: the dialog opens; Return is OK, which stores and re-applies.
 right_click
