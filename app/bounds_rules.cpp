@@ -17,6 +17,9 @@ std::int64_t Gap(Span a, Span b) noexcept {
   return 0;
 }
 
+// Wide enough for the squared distance between any two rectangles of 32-bit edges.
+using Distance = unsigned __int128;
+
 bool Overlaps(Span a, Span b) noexcept { return a.Low < b.High && b.Low < a.High; }
 
 // The start that puts a span of `length` inside `area`, as close to `start` as it can.
@@ -35,15 +38,16 @@ WindowBounds FitIntoWorkAreas(const WindowBounds& bounds,
   const Span y{bounds.Top, bounds.Top + std::max<std::int64_t>(height, 1)};
 
   const ScreenRect* nearest = nullptr;
-  std::int64_t nearest_distance = 0;
+  Distance nearest_distance = 0;
   for (const ScreenRect& area : work_areas) {
     const Span ax{area.Left, area.Right};
     const Span ay{area.Top, area.Bottom};
     if (Overlaps(x, ax) && Overlaps(y, ay)) return bounds;  // partly visible: it stays
-    // Squared distance between the rectangles; below 2^63 for any 32-bit edges.
-    const std::int64_t dx = Gap(x, ax);
-    const std::int64_t dy = Gap(y, ay);
-    const std::int64_t distance = dx * dx + dy * dy;
+    // Squared distance between the rectangles: each gap is below 2^33 for 32-bit edges, so
+    // the sum of the squares needs more than 64 bits.
+    const auto dx = static_cast<Distance>(Gap(x, ax));
+    const auto dy = static_cast<Distance>(Gap(y, ay));
+    const Distance distance = dx * dx + dy * dy;
     if (nearest == nullptr || distance < nearest_distance) {
       nearest = &area;
       nearest_distance = distance;

@@ -45,12 +45,13 @@ RangeConversion ConvertRanges(const RangeTexts& texts, double ratio,
   RangeConversion result{texts, std::nullopt};
   RangeTexts converted;
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    const auto value = ParseFloat(texts[i], decimal_separator);
+    // Read and multiplied with a 64-bit mantissa: a double product can differ in the 15th digit.
+    const auto value = ParseExtendedFloat(texts[i], decimal_separator);
     if (!value) {
       result.BadIndex = i;
       return result;
     }
-    converted[i] = FormatFloat(*value * ratio, decimal_separator);
+    converted[i] = FormatFloat(*value * static_cast<long double>(ratio), decimal_separator);
   }
   result.Texts = std::move(converted);
   return result;

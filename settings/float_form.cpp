@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 #include "settings/value_forms.h"
 
@@ -36,13 +37,24 @@ long SaturatedExponent(std::string_view digits) {
 
 }  // namespace
 
-std::optional<double> ParseFloat(std::string_view text, std::string_view decimal_separator) {
+namespace {
+
+// A text read by the float rule: the ASCII form that std::from_chars takes, and what decides
+// between overflow and underflow when the value lies outside a double's range.
+struct FloatText {
+  std::string Ascii;
+  bool Negative = false;
+  bool AllZero = false;  // no significant digit: zero of the given sign
+  long Magnitude = 0;    // decimal exponent of the first significant digit
+};
+
+std::optional<FloatText> ReadFloatText(std::string_view text, std::string_view decimal_separator) {
   const std::string_view separator = SeparatorOrDot(decimal_separator);
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
+  FloatText read;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    negative = text[i] == '-';
+    read.Negative = text[i] == '-';
     ++i;
   }
 
@@ -77,33 +89,66 @@ std::optional<double> ParseFloat(std::string_view text, std::string_view decimal
   while (i < text.size() && text[i] == ' ') ++i;
   if (i != text.size()) return std::nullopt;
 
-  // The mantissa's first significant digit decides between overflow and underflow.
   const std::string digits = std::string(int_digits) + std::string(frac_digits);
   const std::size_t first_significant = digits.find_first_not_of('0');
-  const double zero = negative ? -0.0 : 0.0;
-  if (first_significant == std::string::npos) return zero;
-
-  std::string ascii = negative ? "-" : "";
-  ascii += std::string(int_digits.empty() ? "0" : int_digits);
-  ascii += '.';
-  ascii += std::string(frac_digits);
-  ascii += 'e';
-  ascii += std::to_string(exponent);
-
-  double value = 0;
-  const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    const long magnitude =
-        static_cast<long>(int_digits.size()) - 1 - static_cast<long>(first_significant) + exponent;
-    if (magnitude > 0) return std::nullopt;  // too large for a double
-    return zero;
+  read.AllZero = first_significant == std::string::npos;
+  if (!read.AllZero) {
+    read.Magnitude = static_cast<long>(int_digits.size()) - 1 -
+                     static_cast<long>(first_significant) + exponent;
   }
-  if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size()) return std::nullopt;
-  if (!std::isfinite(value)) return std::nullopt;
-  return value;
+
+  read.Ascii = read.Negative ? "-" : "";
+  read.Ascii += std::string(int_digits.empty() ? "0" : int_digits);
+  read.Ascii += '.';
+  read.Ascii += std::string(frac_digits);
+  read.Ascii += 'e';
+  read.Ascii += std::to_string(exponent);
+  return read;
 }
 
-std::string FormatFloat(double value, std::string_view decimal_separator) {
+// The value of a text that reads as a double, in `Float`: a double's range decides what is a
+// number, so both widths accept exactly the same texts.
+template <class Float>
+std::optional<Float> ParseFloatAs(std::string_view text, std::string_view decimal_separator) {
+  const std::optional<FloatText> read = ReadFloatText(text, decimal_separator);
+  if (!read) return std::nullopt;
+  const Float zero = read->Negative ? -0.0 : 0.0;
+  if (read->AllZero) return zero;
+
+  const char* const begin = read->Ascii.data();
+  const char* const end = begin + read->Ascii.size();
+  double value = 0;
+  const auto result = std::from_chars(begin, end, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    if (read->Magnitude > 0) return std::nullopt;  // too large for a double
+    return zero;
+  }
+  if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  if (!std::isfinite(value)) return std::nullopt;
+  if constexpr (std::is_same_v<Float, double>) {
+    return value;
+  } else {
+    // MinGW's from_chars reads a long double through a double; strtold keeps all 64 bits.
+    // The text is plain ASCII with a "." and the program never leaves the "C" locale.
+    return std::strtold(begin, nullptr);
+  }
+}
+
+}  // namespace
+
+std::optional<double> ParseFloat(std::string_view text, std::string_view decimal_separator) {
+  return ParseFloatAs<double>(text, decimal_separator);
+}
+
+std::optional<long double> ParseExtendedFloat(std::string_view text,
+                                              std::string_view decimal_separator) {
+  return ParseFloatAs<long double>(text, decimal_separator);
+}
+
+namespace {
+
+template <class Float>
+std::string FormatFloatAs(Float value, std::string_view decimal_separator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";  // also -0
@@ -167,6 +212,16 @@ std::string FormatFloat(double value, std::string_view decimal_separator) {
   if (exponent < 0) out += '-';
   out += std::to_string(std::abs(exponent));
   return out;
+}
+
+}  // namespace
+
+std::string FormatFloat(double value, std::string_view decimal_separator) {
+  return FormatFloatAs(value, decimal_separator);
+}
+
+std::string FormatFloat(long double value, std::string_view decimal_separator) {
+  return FormatFloatAs(value, decimal_separator);
 }
 
 }  // namespace ripplet

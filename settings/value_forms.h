@@ -25,11 +25,16 @@ std::string FormatBoolean(bool value);
 // optional trailing blanks. Empty, broken or overflowing text gives nullopt;
 // a value too small for a double reads as zero.
 std::optional<double> ParseFloat(std::string_view text, std::string_view decimal_separator);
+// The same texts read with a 64-bit mantissa, for arithmetic that must not round to a double
+// first (a range converted to another unit).
+std::optional<long double> ParseExtendedFloat(std::string_view text,
+                                              std::string_view decimal_separator);
 
 // General format, 15 significant digits: fixed notation while the decimal exponent
 // lies in -3..15, else "1.5E-5" style. Not-a-number and infinities, which no reading
 // produces, give "NAN", "INF" and "-INF" (they read back as broken text).
 std::string FormatFloat(double value, std::string_view decimal_separator);
+std::string FormatFloat(long double value, std::string_view decimal_separator);
 
 // A colour name (without regard to ASCII case) or an integer by the rule above.
 std::optional<std::uint32_t> ParseColour(std::string_view text) noexcept;

@@ -55,6 +55,12 @@ TEST(FitIntoWorkAreas, HandEditedExtremesNeitherOverflowNorEscape) {
       EXPECT_EQ(fitted.Width, size) << "the size is kept";
     }
   }
+  // Gaps of about 2^31 and 2^32 each way: the squared distances pass 2^63, and the nearer
+  // work area must still win.
+  const ScreenRect far_away{INT_MIN, INT_MIN, INT_MIN + 1000, INT_MIN + 1000};
+  const ScreenRect near_origin{-1000, -1000, 0, 0};
+  EXPECT_EQ(FitIntoWorkAreas({INT_MAX - 100, INT_MAX - 100, 50, 50}, {far_away, near_origin}),
+            (WindowBounds{-50, -50, 50, 50}));
 }
 
 }  // namespace

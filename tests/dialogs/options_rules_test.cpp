@@ -90,6 +90,11 @@ TEST(OptionsRanges, ConvertThereAndBackInTheFloatForm) {
   const RangeConversion bits =
       ConvertRanges({"1000", "1,5", "-2"}, UnitRatio(kUnitTexts[1], kUnitTexts[10]), ",");
   EXPECT_EQ(bits.Texts, (RangeTexts{"8000", "12", "-16"}));
+
+  // Read and multiplied with a 64-bit mantissa: in doubles the last digit comes out 9.
+  const RangeConversion exact = ConvertRanges({"67.3810740475273", "1E308", "1.5E-5"},
+                                              UnitRatio(kUnitTexts[0], kUnitTexts[11]), ".");
+  EXPECT_EQ(exact.Texts, (RangeTexts{"0.539048592380218", "8E305", "1.2E-7"}));
 }
 
 TEST(OptionsRanges, TextThatIsNotANumberLeavesAllThreeAsTheyWere) {
