@@ -1,6 +1,6 @@
 # The two front doors: `make run` builds and starts the meter under wine,
 # `make test` builds both presets and runs every test. Both install what is missing.
-.PHONY: all deps build build-windows build-host test test-host test-windows run bench soak clean fuzz dist dist-check
+.PHONY: all deps build build-windows build-host test test-host test-windows run bench soak clean fuzz dist dist-check lint
 
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
@@ -30,6 +30,11 @@ test-windows: build-windows
 test: build-host build-windows
 	ctest --preset host
 	ctest --preset windows
+
+# The style check (also run by make test) and clang-tidy over the program's sources.
+lint: build-windows
+	@scripts/lint format
+	@JOBS=$(JOBS) scripts/lint tidy build/windows
 
 run: build-windows
 	@scripts/run-meter
