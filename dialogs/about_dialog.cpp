@@ -13,6 +13,7 @@
 #include "dialogs/about_texts.h"
 #include "resources/about_ids.h"
 #include "resources/resource_ids.h"
+#include "resources/version.h"
 #include "win32/app_error.h"
 #include "win32/win_late_bound.h"
 #include "win32/win_modal.h"
@@ -20,7 +21,7 @@
 namespace ripplet {
 namespace {
 
-constexpr wchar_t kVersionTooltip[] = L"Build #59";
+constexpr wchar_t kVersionTooltip[] = RIPPLET_BUILD_TOOLTIP;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kVersionColor = RGB(0, 0, 0);
 

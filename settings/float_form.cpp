@@ -97,12 +97,13 @@ std::optional<FloatText> ReadFloatText(std::string_view text, std::string_view d
                      static_cast<long>(first_significant) + exponent;
   }
 
-  read.Ascii = read.Negative ? "-" : "";
-  read.Ascii += std::string(int_digits.empty() ? "0" : int_digits);
-  read.Ascii += '.';
-  read.Ascii += std::string(frac_digits);
-  read.Ascii += 'e';
-  read.Ascii += std::to_string(exponent);
+  std::string& ascii = read.Ascii;
+  if (read.Negative) ascii += '-';
+  ascii.append(int_digits.empty() ? std::string_view("0") : int_digits);
+  ascii += '.';
+  ascii.append(frac_digits);
+  ascii += 'e';
+  ascii.append(std::to_string(exponent));
   return read;
 }
 
