@@ -164,12 +164,9 @@ void TOptionForm::FormCreate() {
 }
 
 void TOptionForm::FillAdapterBox() {
-  const IfTable& table = context_.adapters;
   std::vector<std::string> descriptions;
-  descriptions.reserve(table.RowCount());
-  for (std::uint32_t row = 0; row < table.RowCount(); ++row) {
-    descriptions.emplace_back(table.Description(row));
-  }
+  descriptions.reserve(context_.adapters.size());
+  for (const IfRow& row : context_.adapters) descriptions.emplace_back(row.Description());
   AdapterList list =
       ListAdapters(std::move(descriptions), context_.settings.AdapterName, &CompareAdapterTexts);
 

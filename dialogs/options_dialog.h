@@ -13,7 +13,7 @@ namespace ripplet {
 
 struct OptionsContext {
   Settings& settings;                    // written only by a validated OK
-  const IfTable& adapters;               // the current snapshot; the dialog does not refresh it
+  const IfTableBuffer& adapters;         // the current snapshot; the dialog does not refresh it
   std::string decimal_separator;         // the regional one, ANSI bytes
   int pixels_per_inch = 96;
   std::function<void()> restore_default_height;  // DefaultHeightBtn acts at once

@@ -1,45 +1,25 @@
 #include "sampling/sampler.h"
 
-#include <algorithm>
-
 namespace ripplet {
 
 Sampler::Sampler(TrafficSource& source) : source_(source) {}
 
-void Sampler::RefreshIfTable() {
-  // The table's size rarely changes, so the steady state is one fill into the block as it
-  // is: the size is asked for only when there is no usable block yet, and a table that
-  // grew reports its new size through the failed fill, which is then tried once more.
-  std::uint32_t size = block_.size() >= kIfTableRowsOffset
-                           ? static_cast<std::uint32_t>(block_.size())
-                           : source_.IfTableSize();
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    block_.resize(size);  // shrinking keeps the capacity for the next growth
-    // Zeroed first: a fill that fails then reads as a table of 0 rows.
-    std::fill(block_.begin(), block_.end(), static_cast<unsigned char>(0));
-    if (size < kIfTableRowsOffset) break;
-    std::uint32_t needed = size;
-    if (source_.FillIfTable(block_.data(), needed) || needed <= size) break;
-    size = needed;
-  }
-  table_ = IfTable(block_.data(), block_.size());
-}
+void Sampler::RefreshIfTable() { source_.ReadIfTable(rows_); }
 
 void Sampler::ReleaseSnapshot() noexcept {
   watching_ = false;
-  std::vector<unsigned char>().swap(block_);
-  table_ = IfTable();
+  IfTableBuffer().swap(rows_);
 }
 
 void Sampler::LookupAdapter(std::string_view adapter_name) {
-  adapter_index_ = table_.Find(adapter_name).value_or(0);
+  adapter_index_ = FindAdapter(rows_, adapter_name).value_or(0);
   // The row may now belong to another adapter: its counters are no baseline.
   watching_ = false;
   ForgetBaseline();
 }
 
 bool Sampler::RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept {
-  return row < table_.RowCount() && table_.Description(row) == adapter_name;
+  return row < rows_.size() && rows_[row].Description() == adapter_name;
 }
 
 void Sampler::ForgetBaseline() noexcept {
@@ -78,14 +58,13 @@ bool Sampler::ReadFromTable(std::string_view adapter_name, Octets& octets,
   RefreshIfTable();
   if (!RowCarries(adapter_index_, adapter_name)) {
     // The adapter may have come back at another index: look again before giving up.
-    const auto found = table_.Find(adapter_name);
+    const auto found = FindAdapter(rows_, adapter_name);
     if (!found) return false;
     adapter_index_ = *found;
   }
-  if_index = table_.InterfaceIndex(adapter_index_);
-  if (!source_.ReadWideCounters(if_index, octets)) {
-    octets = {table_.InOctets(adapter_index_), table_.OutOctets(adapter_index_), false};
-  }
+  const IfRow& row = rows_[adapter_index_];
+  if_index = row.Index;
+  if (!source_.ReadWideCounters(if_index, octets)) octets = {row.InOctets, row.OutOctets, false};
   // A watch that just failed is not tried again on every tick: each try may cost as much
   // as the table, and a watch whose reads keep failing would otherwise be set up anew and
   // lost on every tick.

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "sampling/if_table.h"
 #include "sampling/rate.h"
@@ -36,15 +35,15 @@ class Sampler {
   Sampler(const Sampler&) = delete;
   Sampler& operator=(const Sampler&) = delete;
 
-  // Replaces the snapshot with the current table. The block keeps its capacity,
-  // so once it is large enough a refresh allocates nothing.
+  // Replaces the snapshot with the current table. The rows keep their capacity, so once
+  // there are enough of them a refresh allocates nothing.
   void RefreshIfTable();
 
   // Frees the snapshot's memory (at the main window's destruction); the table is then empty.
   void ReleaseSnapshot() noexcept;
 
   // The current snapshot; valid until the next refresh.
-  const IfTable& Table() const noexcept { return table_; }
+  const IfTableBuffer& Table() const noexcept { return rows_; }
 
   // AdapterIndex = first row of the current snapshot (not refreshed) whose
   // description equals adapter_name byte for byte, else 0.
@@ -75,8 +74,7 @@ class Sampler {
   void ForgetBaseline() noexcept;
 
   TrafficSource& source_;
-  std::vector<unsigned char> block_;
-  IfTable table_;
+  IfTableBuffer rows_;
   std::uint32_t adapter_index_ = 0;
   bool watching_ = false;      // the source watches the row at adapter_index_
   std::string watched_name_;  // the adapter name that row carried

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "sampling/if_table.h"
+
 namespace ripplet {
 
 // An interface's two octet counters as one read gave them. Wide: the platform's 64-bit
@@ -20,13 +22,9 @@ class TrafficSource {
  public:
   virtual ~TrafficSource() = default;
 
-  // The size in bytes the table needs now (GetIfTable with no buffer).
-  virtual std::uint32_t IfTableSize() = 0;
-
-  // Fills block (size bytes, already zeroed) with the table and returns true. When the
-  // block is too small for the table it writes nothing, sets size to the size the table
-  // needs and returns false; any other failure returns false and leaves size alone.
-  virtual bool FillIfTable(unsigned char* block, std::uint32_t& size) = 0;
+  // Reads the interface table into rows, one per platform row in its order, reusing the
+  // rows' capacity. A table that cannot be read leaves rows empty.
+  virtual void ReadIfTable(IfTableBuffer& rows) = 0;
 
   // The 64-bit counters of the interface whose table row carries interface_index (the
   // row's dwIndex), read now from the platform's wide table. Returns false where there is

@@ -8,21 +8,13 @@
 #include <netioapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstddef>
 #include <cwchar>
 #include <iterator>
 
-#include "sampling/if_table.h"
-
 namespace ripplet {
 
-// The plain table view reads the platform's published layout; keep the two in step.
-static_assert(sizeof(MIB_IFROW) == kIfRowSize);
-static_assert(offsetof(MIB_IFTABLE, table) == kIfTableRowsOffset);
-static_assert(offsetof(MIB_IFROW, dwIndex) == kIfRowIndexOffset);
-static_assert(offsetof(MIB_IFROW, dwInOctets) == kIfRowInOctetsOffset);
-static_assert(offsetof(MIB_IFROW, dwOutOctets) == kIfRowOutOctetsOffset);
-static_assert(offsetof(MIB_IFROW, bDescr) == kIfRowDescrOffset);
 static_assert(sizeof(NET_LUID) == sizeof(std::uint64_t));
 static_assert(std::size(MIB_IF_ROW2{}.Description) == 257);
 
@@ -55,17 +47,30 @@ IpHelperTrafficSource::IpHelperTrafficSource(Lookup lookup) {
   index_to_luid_ = lookup("ConvertInterfaceIndexToLuid");
 }
 
-std::uint32_t IpHelperTrafficSource::IfTableSize() {
-  ULONG size = 0;
-  ::GetIfTable(nullptr, &size, FALSE);
-  return size;
-}
-
-bool IpHelperTrafficSource::FillIfTable(unsigned char* block, std::uint32_t& size) {
-  ULONG s = size;
-  const DWORD result = ::GetIfTable(reinterpret_cast<MIB_IFTABLE*>(block), &s, FALSE);
-  if (result == ERROR_INSUFFICIENT_BUFFER) size = s;
-  return result == NO_ERROR;
+void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
+  rows.clear();
+  // The table's size rarely changes: the steady state is one call into the block as it is.
+  // A table that outgrew the block (or the first read, into none) says the size it needs.
+  auto* table = reinterpret_cast<MIB_IFTABLE*>(table_block_.data());
+  ULONG size = static_cast<ULONG>(table_block_.size());
+  DWORD result = ::GetIfTable(table, &size, FALSE);
+  for (int retry = 0; retry < 2 && result == ERROR_INSUFFICIENT_BUFFER; ++retry) {
+    table_block_.resize(size);
+    table = reinterpret_cast<MIB_IFTABLE*>(table_block_.data());
+    result = ::GetIfTable(table, &size, FALSE);
+  }
+  const std::size_t header = offsetof(MIB_IFTABLE, table);
+  if (result != NO_ERROR || table_block_.size() < header) return;
+  // Never a row past the block, whatever the count says.
+  rows.resize(std::min<std::size_t>(table->dwNumEntries,
+                                    (table_block_.size() - header) / sizeof(MIB_IFROW)));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const MIB_IFROW& from = table->table[i];
+    rows[i].Index = from.dwIndex;
+    rows[i].InOctets = from.dwInOctets;
+    rows[i].OutOctets = from.dwOutOctets;
+    rows[i].SetDescription(reinterpret_cast<const char*>(from.bDescr), sizeof from.bDescr);
+  }
 }
 
 bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octets& octets) {

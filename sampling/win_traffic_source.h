@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sampling/traffic_source.h"
 
@@ -17,8 +18,7 @@ class IpHelperTrafficSource final : public TrafficSource {
   // counters are the table row's 32-bit ones; without GetIfEntry2 nothing is watched.
   explicit IpHelperTrafficSource(Lookup lookup = nullptr);
 
-  std::uint32_t IfTableSize() override;
-  bool FillIfTable(unsigned char* block, std::uint32_t& size) override;
+  void ReadIfTable(IfTableBuffer& rows) override;
   bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override;
   bool Watch(std::uint32_t interface_index) override;
   bool ReadWatched(Octets& octets) override;
@@ -36,6 +36,8 @@ class IpHelperTrafficSource final : public TrafficSource {
   void* free_mib_table_ = nullptr;  // FreeMibTable
   void* get_if_entry2_ = nullptr;   // GetIfEntry2
   void* index_to_luid_ = nullptr;   // ConvertInterfaceIndexToLuid
+
+  std::vector<unsigned char> table_block_;  // GetIfTable's MIB_IFTABLE, kept for the next read
 
   bool found_ = false;  // the last wide read found found_index_, whose LUID is found_luid_
   std::uint32_t found_index_ = 0;

@@ -159,7 +159,7 @@ TEST_F(MainFormTest, ResizeReappliesAndPrimesAgain) {
 // off every screen come back onto one.
 TEST_F(MainFormTest, AForeignErrorInFormCreateIsShownAndTheFirstResizeAppliesTheSettings) {
   bool thrown = false;
-  source_.BetweenQueryAndFill = [&thrown] {
+  source_.DuringTableRead = [&thrown] {
     if (!std::exchange(thrown, true)) throw std::runtime_error("table gone");
   };
   MessageBoxWatcher watcher;

@@ -296,10 +296,10 @@ TEST_F(MenuTest, TheLockTogglesWithoutClearingTheGraphAndTheOthersApply) {
 // an adapter that came up after start is in its list.
 TEST_F(MenuTest, OptionsListsTheAdaptersOfNow) {
   source_.Rows.push_back({"VPN"});
-  const int fills = source_.Fills;
+  const int reads = source_.TableReads;
   TickWithTraffic();
   TickWithTraffic();
-  ASSERT_EQ(source_.Fills, fills) << "the ticks read the watched row alone";
+  ASSERT_EQ(source_.TableReads, reads) << "the ticks read the watched row alone";
 
   std::vector<std::wstring> listed;
   testing::ModalSteps steps({[&] {

@@ -91,7 +91,7 @@ TEST(Soak, RealWatchedReadsKeepPrivateBytesFlat) {
   IpHelperTrafficSource source;
   Sampler sampler(source);
   sampler.RefreshIfTable();
-  if (!sampler.Table().Find("lo")) GTEST_SKIP() << "no interface named lo";
+  if (!FindAdapter(sampler.Table(), "lo")) GTEST_SKIP() << "no interface named lo";
   sampler.LookupAdapter("lo");
   sampler.Prime("lo");
   ASSERT_TRUE(sampler.Watching());

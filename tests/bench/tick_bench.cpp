@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
   const LayoutRect g = form.Layout().Graph;
 
   // lo's LUID, as the meter's watch holds it.
-  const IfTable& table = form.TrafficSampler().Table();
-  const auto lo = table.Find("lo");
+  const IfTableBuffer& table = form.TrafficSampler().Table();
+  const auto lo = FindAdapter(table, "lo");
   NET_LUID luid{};
-  if (!lo || ::ConvertInterfaceIndexToLuid(table.InterfaceIndex(*lo), &luid) != NO_ERROR) {
+  if (!lo || ::ConvertInterfaceIndexToLuid(table[*lo].Index, &luid) != NO_ERROR) {
     std::fprintf(stderr, "no interface lo\n");
     return 1;
   }

@@ -23,17 +23,14 @@ class OptionsDialogTest : public ::testing::Test {
  protected:
   OptionsDialogTest() { SetRows({{"wlan0"}, {"Ethernet"}, {"lo"}, {"eth1"}}); }
 
-  void SetRows(const std::vector<FakeRow>& rows) {
-    table_ = BuildIfTable(rows);
-    view_ = IfTable(table_.data(), table_.size());
-  }
+  void SetRows(const std::vector<FakeRow>& rows) { ToRows(rows, table_); }
 
   // Creates the dialog over the record and shows it (FormShow runs as it appears).
   TOptionForm& Open() {
     form_.reset();  // a dialog opened before goes first: it refers to the old context
-    context_ = std::make_unique<OptionsContext>(OptionsContext{
-        settings_, view_, separator_, 96, [this] { ++default_height_calls_; },
-        [this](unsigned context) { help_contexts_.push_back(context); }});
+    context_ = std::make_unique<OptionsContext>(
+        OptionsContext{settings_, table_, separator_, 96, [this] { ++default_height_calls_; },
+                       [this](unsigned context) { help_contexts_.push_back(context); }});
     form_ = std::make_unique<TOptionForm>(*context_, pickers_);
     form_->Create(nullptr);
     ::ShowWindow(form_->Handle(), SW_SHOW);
@@ -75,8 +72,7 @@ class OptionsDialogTest : public ::testing::Test {
   void Focus(int id) const { ::SetFocus(Item(id)); }
 
   Settings settings_;
-  std::vector<unsigned char> table_;
-  IfTable view_;
+  IfTableBuffer table_;
   std::string separator_ = ".";
   TOptionForm::Pickers pickers_;  // none: a test that clicks a colour or font button sets one
   std::unique_ptr<OptionsContext> context_;

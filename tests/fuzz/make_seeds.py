@@ -129,32 +129,35 @@ cmds = [(r'"C:\Program Files\Ripplet\ripplet.exe" -i:work', {}),
 for i, (c, kw) in enumerate(cmds):
     write('fuzz_command_line', 'c%02d' % i, cl_seed(c, **kw))
 
-# ---- fuzz_if_table: a block, then the sampler's script from the end.
-def row(descr, inoct, outoct):
-    r = bytearray(860)
-    r[604:604 + len(descr)] = descr
-    struct.pack_into('<I', r, 552, inoct)
-    struct.pack_into('<I', r, 576, outoct)
-    return bytes(r)
-def table_seed(rows, claimed, script, truncate=None):
-    block = struct.pack('<I', claimed) + b''.join(rows)
-    if truncate is not None:
-        block = block[:truncate]
+# ---- fuzz_if_table: the descriptions' bytes in front, the sampler's script from the end.
+def table_seed(content, script):
     b = Builder()
-    b.front = block
+    b.front = content
     for fmt, v in script:
         b.num(fmt, v)
     return b.bytes()
+def read(rows):
+    """A table read of (offset, length, index, in, out) rows; None: a read that fails."""
+    if rows is None:
+        return [('B', 0)]
+    out = [('B', 5 * len(rows) + 1)]
+    for offset, length, index, inoct, outoct in rows:
+        out += [('H', offset), ('H', length), ('B', index), ('I', inoct), ('I', outoct)]
+    return out
 eth = b"Intel(R) Ethernet Connection I219-V"
 jp = '\u30ef\u30a4\u30e4\u30ec\u30b9 \u30a2\u30c0\u30d7\u30bf\u30fc'.encode('cp932')  # ワイヤレス アダプター
-rows2 = [row(eth, 1000, 2000), row(jp, 0xFFFFFF00, 5)]
-size2 = 4 + 2 * 860
-# first refresh: size, mode (2: fill honestly), offset 0; adapter pick 1 (row 1);
-# then steps: lookup, sample (size, mode, offset, tick) x3, prime, release, sample
-sample = [('B', 4), ('H', size2), ('B', 2), ('H', 0), ('H', 1000)]
-script = [('H', size2), ('B', 2), ('H', 0), ('B', 1), ('B', 1)] + sample * 3 + \
-         [('B', 2), ('H', size2), ('B', 2), ('H', 0), ('H', 0)] + [('B', 3)] + sample + \
-         [('B', 4), ('H', size2), ('B', 0), ('H', 0)]
-write('fuzz_if_table', 't_two_rows', table_seed(rows2, 2, script))
-write('fuzz_if_table', 't_claims_more', table_seed([row(eth, 7, 9)], 5, [('H', 864), ('B', 1), ('H', 0), ('B', 0)] + sample))
-write('fuzz_if_table', 't_short', table_seed([], 3, [('H', 3), ('B', 0), ('B', 0)], truncate=3))
+content = eth + jp + b"\0after the NUL" + b"N" * 300
+rows2 = [(0, len(eth), 1, 1000, 2000), (len(eth), 290, 2, 0xFFFFFF00, 5)]
+wide = [('B', 1), ('Q', 10**10), ('Q', 5)]
+# first read, adapter pick 1 (the second row); lookup; a sample from the table that starts a
+# watch; a watched sample; a watched read that fails, bridged by the table (32-bit); release;
+# a priming whose read fails; a refresh with a row of 256 bytes and no NUL.
+script = read(rows2) + [('B', 1), ('B', 1)] + \
+    [('B', 4)] + read(rows2) + wide + [('B', 1), ('H', 1000)] + \
+    [('B', 4), ('B', 1), ('Q', 10**10 + 4000), ('Q', 9), ('H', 1000)] + \
+    [('B', 4), ('B', 0), ('Q', 0), ('Q', 0), ('H', 10)] + read(rows2) + [('B', 0), ('H', 10), ('H', 1000)] + \
+    [('B', 3), ('B', 2)] + read(None) + \
+    [('B', 0)] + read([(len(content) - 300, 300, 3, 7, 9)])
+write('fuzz_if_table', 't_two_rows', table_seed(content, script))
+# the adapter is text of the input that no row carries; every read of the table fails
+write('fuzz_if_table', 't_no_rows', table_seed(b"eth0", read(None) + [('B', 0), ('B', 4)] + [('B', 4)] + read(None)))
