@@ -126,6 +126,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The log-off went ahead or was called off; the next one saves again.
       end_session_saved_ = false;
       return 0;
+    case WM_POWERBROADCAST:
+      // Sent at every resume; PBT_APMRESUMESUSPEND follows it only when a user is there,
+      // maybe much later, and would cost the graph a second tick without data.
+      if (wparam == PBT_APMRESUMEAUTOMATIC) sampler_.Resumed();
+      return DefaultProcessing(message, wparam, lparam);
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
       return DefaultProcessing(message, wparam, lparam);

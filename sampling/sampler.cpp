@@ -144,4 +144,10 @@ void Sampler::Prime(std::string_view adapter_name) {
   SampleTraffic(adapter_name, discarded);
 }
 
+void Sampler::Resumed() noexcept {
+  ForgetBaseline();
+  watching_ = false;
+  watch_failed_ = false;  // the interface may be back: it is watched again at once
+}
+
 }  // namespace ripplet

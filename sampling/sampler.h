@@ -28,7 +28,7 @@ namespace ripplet {
 // first one, is a baseline: it records counters and tick and reports no data for that
 // tick, so a returning adapter never shows a spike from stale counters. So is a sample of
 // another interface than the last one, and one whose 64-bit counters went down (the
-// adapter was reset): only 32-bit counters wrap.
+// adapter was reset): only 32-bit counters wrap; and the first after the machine resumed.
 class Sampler {
  public:
   explicit Sampler(TrafficSource& source);
@@ -63,6 +63,10 @@ class Sampler {
   // One sample whose rates are discarded; it starts a new baseline, so the next
   // tick measures from this moment.
   void Prime(std::string_view adapter_name);
+
+  // The machine woke from sleep: the next sample is a baseline read from the table, since
+  // the adapter's row, its interface and its counters may all have changed meanwhile.
+  void Resumed() noexcept;
 
  private:
   bool RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept;

@@ -350,6 +350,25 @@ TEST_F(SamplerTest, AWatchedReadFailingOnceIsBridgedByTheTable) {
   EXPECT_EQ(source.TableReads, reads_then);
 }
 
+TEST_F(SamplerTest, AfterAResumeTheAdapterIsReadFromTheTableAndWatchedAgainAtOnce) {
+  // The watch is live, or it failed a moment before the sleep (no new watch for 5 s).
+  for (bool watch_failed : {false, true}) {
+    StartOn(1000, 1000);
+    source.FailingWatchedReads = watch_failed ? 1 : 0;
+    EXPECT_FALSE(Tick(1000, 10, 10));
+    const int reads = source.TableReads;
+    const int watches = source.Watches;
+    sampler.Resumed();
+    EXPECT_TRUE(Tick(2000, 5'000'000'000ULL, 0));  // a baseline, not an average over the sleep
+    EXPECT_EQ(source.TableReads, reads + 1) << watch_failed;
+    EXPECT_EQ(source.Watches, watches + 1) << watch_failed;
+    EXPECT_TRUE(sampler.Watching());
+    EXPECT_FALSE(Tick(1000, 300, 400));
+    EXPECT_EQ(pair.Recv, 300);
+    EXPECT_EQ(pair.Send, 400);
+  }
+}
+
 TEST_F(SamplerTest, RefreshIsOneReadIntoTheSameRows) {
   source.Rows = {{"Loopback"}, {kNic}, {"Wi-Fi"}};
   sampler.RefreshIfTable();
