@@ -9,6 +9,7 @@
 #include "sampling/win_traffic_source.h"
 #include "win32/app_error.h"
 #include "win32/win_application.h"
+#include "win32/win_system_functions.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ std::wstring ModulePath() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace ripplet;
+  // First of all: a library of a system name laid beside the exe (Downloads) is never
+  // loaded in place of the system's own.
+  RestrictLibrarySearch();
   const std::wstring module_path = ModulePath();
   try {
     Application application(ApplicationTitle(module_path));

@@ -1,24 +1,11 @@
 #include "app/win_frame.h"
 
+#include "win32/win_system_functions.h"
+
 namespace ripplet {
-namespace {
-
-using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-SetLayeredWindowAttributesFn LayeredFunction() noexcept {
-  static const auto fn = [] {
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void*>(
-                        ::GetProcAddress(user32, "SetLayeredWindowAttributes")))
-                  : nullptr;
-  }();
-  return fn;
-}
-
-}  // namespace
 
 bool ApplyOpacity(HWND hwnd, BYTE alpha) noexcept {
-  const SetLayeredWindowAttributesFn set_layered = LayeredFunction();
+  const auto set_layered = System().SetLayeredWindowAttributes.get();
   if (set_layered == nullptr) return false;
   const LONG_PTR ex_style = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   if ((ex_style & WS_EX_LAYERED) == 0) {
@@ -28,11 +15,14 @@ bool ApplyOpacity(HWND hwnd, BYTE alpha) noexcept {
 }
 
 ScreenRect WorkAreaNear(HWND hwnd) noexcept {
+  const SystemFunctions& system = System();
   RECT r{};
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  HMONITOR monitor = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
-  if (monitor != nullptr && ::GetMonitorInfoW(monitor, &info)) {
+  // A system without the multi-monitor calls has one screen: its work area.
+  HMONITOR monitor =
+      system.MonitorFromWindow ? system.MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) : nullptr;
+  if (monitor != nullptr && system.GetMonitorInfoW && system.GetMonitorInfoW(monitor, &info)) {
     r = info.rcWork;
   } else {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
@@ -42,19 +32,21 @@ ScreenRect WorkAreaNear(HWND hwnd) noexcept {
 
 std::vector<ScreenRect> WorkAreas() {
   std::vector<ScreenRect> areas;
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        if (::GetMonitorInfoW(monitor, &info)) {
-          const RECT& r = info.rcWork;
-          reinterpret_cast<std::vector<ScreenRect>*>(data)->push_back(
-              {r.left, r.top, r.right, r.bottom});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&areas));
+  if (System().EnumDisplayMonitors && System().GetMonitorInfoW) {
+    System().EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof(info);
+          if (System().GetMonitorInfoW(monitor, &info)) {
+            const RECT& r = info.rcWork;
+            reinterpret_cast<std::vector<ScreenRect>*>(data)->push_back(
+                {r.left, r.top, r.right, r.bottom});
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+  }
   if (areas.empty()) {
     RECT r{};
     if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) {

@@ -15,7 +15,7 @@
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "win32/app_error.h"
-#include "win32/win_late_bound.h"
+#include "win32/win_system_functions.h"
 #include "win32/win_modal.h"
 
 namespace ripplet {
@@ -47,8 +47,8 @@ std::wstring WindowText(HWND window) {
 void TAboutForm::OpenWithShell(HWND parent, const std::wstring& target) {
   // Shown normally: a browser or mail program started hidden would be no use to anyone.
   // The result is not examined; a link the shell cannot open is ignored.
-  if (const auto execute = LateBound<decltype(::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")) {
-    execute(parent, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (System().ShellExecuteW) {
+    System().ShellExecuteW(parent, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 }
 

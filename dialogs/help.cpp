@@ -2,15 +2,14 @@
 // help file, is no error; the help commands then do nothing.
 #include "dialogs/help.h"
 
-#include <htmlhelp.h>
-
 #include <utility>
+
+#include "win32/win_system_functions.h"
 
 namespace ripplet {
 namespace {
 
 struct HelpState {
-  HMODULE library = nullptr;
   HelpSystem::EntryPoint entry = nullptr;
   DWORD cookie = 0;  // from HH_INITIALIZE, handed back to HH_UNINITIALIZE
   std::wstring file;
@@ -38,16 +37,7 @@ bool IsFile(const std::wstring& path) noexcept {
 
 void HelpSystem::Initialize() noexcept {
   if (State().entry != nullptr) return;
-  HMODULE library = ::LoadLibraryW(L"hhctrl.ocx");
-  if (library == nullptr) return;
-  const auto entry =
-      reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
-  if (entry == nullptr) {
-    ::FreeLibrary(library);
-    return;
-  }
-  State().library = library;
-  InitializeWith(entry);
+  if (const EntryPoint entry = System().HtmlHelpW.get()) InitializeWith(entry);
 }
 
 void HelpSystem::InitializeWith(EntryPoint entry) noexcept {
@@ -63,11 +53,9 @@ void HelpSystem::Uninitialize() noexcept {
   HelpState& state = State();
   if (state.entry == nullptr) return;
   const HWND caller = CallerWindow(nullptr);
-  // Help windows still open would outlive their code once the library is freed.
+  // Help windows still open are closed while the program can still answer them.
   state.entry(caller, nullptr, HH_CLOSE_ALL, 0);
   state.entry(caller, nullptr, HH_UNINITIALIZE, state.cookie);
-  if (state.library != nullptr) ::FreeLibrary(state.library);
-  state.library = nullptr;
   state.entry = nullptr;
   state.cookie = 0;
 }

@@ -10,7 +10,7 @@ namespace ripplet {
 class HelpSystem {
  public:
   // Initialize loads the help system; ShowContext does so on first use. Uninitialize, at
-  // the program's very end, closes its windows and frees it, if it was loaded.
+  // the program's very end, closes its windows and ends it, if it was started.
   static void Initialize() noexcept;
   static void Uninitialize() noexcept;
 

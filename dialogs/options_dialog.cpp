@@ -13,7 +13,7 @@
 #include "display/units.h"
 #include "settings/value_forms.h"
 #include "win32/app_error.h"
-#include "win32/win_late_bound.h"
+#include "win32/win_system_functions.h"
 #include "win32/win_modal.h"
 #include "win32/win_text.h"
 

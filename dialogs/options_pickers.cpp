@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dialogs/options_form.h"
-#include "win32/win_late_bound.h"
+#include "win32/win_system_functions.h"
 #include "win32/win_text.h"
 
 namespace ripplet {
@@ -23,8 +23,7 @@ TOptionForm::Pickers TOptionForm::PlatformPickers() {
     dialog.rgbResult = colour;
     dialog.lpCustColors = working.data();
     dialog.Flags = CC_RGBINIT;  // the basic view; the user opens the custom part
-    const auto choose = LateBound<decltype(::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
-    if (choose == nullptr || !choose(&dialog)) return false;
+    if (!System().ChooseColorW || !System().ChooseColorW(&dialog)) return false;
     colour = dialog.rgbResult;
     custom = working;
     return true;
@@ -37,8 +36,7 @@ TOptionForm::Pickers TOptionForm::PlatformPickers() {
     dialog.lpLogFont = &working;
     // Screen fonts, no effects section (so no underline, strike-out or colour), no Apply.
     dialog.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS;
-    const auto choose = LateBound<decltype(::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
-    if (choose == nullptr || !choose(&dialog)) return false;
+    if (!System().ChooseFontW || !System().ChooseFontW(&dialog)) return false;
     font = working;
     return true;
   };

@@ -1,13 +1,5 @@
 #include "sampling/win_traffic_source.h"
 
-// clang-format off
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#include <windows.h>
-#include <iphlpapi.h>
-#include <netioapi.h>
-// clang-format on
-
 #include <algorithm>
 #include <cstddef>
 #include <cwchar>
@@ -18,46 +10,27 @@ namespace ripplet {
 static_assert(sizeof(NET_LUID) == sizeof(std::uint64_t));
 static_assert(std::size(MIB_IF_ROW2{}.Description) == 257);
 
-namespace {
-
-using GetIfTable2Function = decltype(::GetIfTable2);
-using FreeMibTableFunction = decltype(::FreeMibTable);
-using GetIfEntry2Function = decltype(::GetIfEntry2);
-using IndexToLuidFunction = decltype(::ConvertInterfaceIndexToLuid);
-
-void* FromIpHelper(const char* name) {
-  // iphlpapi.dll is in the import table (GetIfTable), so it is loaded already.
-  HMODULE module = ::GetModuleHandleW(L"iphlpapi.dll");
-  return module != nullptr ? reinterpret_cast<void*>(::GetProcAddress(module, name)) : nullptr;
-}
-
-template <class Function>
-Function* As(void* function) noexcept {
-  return reinterpret_cast<Function*>(function);
-}
-
-}  // namespace
-
-IpHelperTrafficSource::IpHelperTrafficSource(Lookup lookup) {
-  if (lookup == nullptr) lookup = &FromIpHelper;
-  get_if_table2_ = lookup("GetIfTable2");
-  free_mib_table_ = lookup("FreeMibTable");
+IpHelperTrafficSource::IpHelperTrafficSource(const SystemFunctions& functions)
+    : get_if_table_(functions.GetIfTable.get()),
+      get_if_table2_(functions.GetIfTable2.get()),
+      free_mib_table_(functions.FreeMibTable.get()),
+      get_if_entry2_(functions.GetIfEntry2.get()),
+      index_to_luid_(functions.ConvertInterfaceIndexToLuid.get()) {
   if (free_mib_table_ == nullptr) get_if_table2_ = nullptr;  // a table it could not free
-  get_if_entry2_ = lookup("GetIfEntry2");
-  index_to_luid_ = lookup("ConvertInterfaceIndexToLuid");
 }
 
 void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
   rows.clear();
   // The table's size rarely changes: the steady state is one call into the block as it is.
   // A table that outgrew the block (or the first read, into none) says the size it needs.
+  if (get_if_table_ == nullptr) return;
   auto* table = reinterpret_cast<MIB_IFTABLE*>(table_block_.data());
   ULONG size = static_cast<ULONG>(table_block_.size());
-  DWORD result = ::GetIfTable(table, &size, FALSE);
+  DWORD result = get_if_table_(table, &size, FALSE);
   for (int retry = 0; retry < 2 && result == ERROR_INSUFFICIENT_BUFFER; ++retry) {
     table_block_.resize(size);
     table = reinterpret_cast<MIB_IFTABLE*>(table_block_.data());
-    result = ::GetIfTable(table, &size, FALSE);
+    result = get_if_table_(table, &size, FALSE);
   }
   const std::size_t header = offsetof(MIB_IFTABLE, table);
   if (result != NO_ERROR || table_block_.size() < header) return;
@@ -77,7 +50,7 @@ bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octe
   found_ = false;
   if (get_if_table2_ == nullptr) return false;
   MIB_IF_TABLE2* table = nullptr;
-  if (As<GetIfTable2Function>(get_if_table2_)(&table) != NO_ERROR || table == nullptr) {
+  if (get_if_table2_(&table) != NO_ERROR || table == nullptr) {
     return false;
   }
   for (ULONG i = 0; i < table->NumEntries; ++i) {
@@ -89,16 +62,16 @@ bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octe
     found_luid_ = row.InterfaceLuid.Value;
     break;
   }
-  As<FreeMibTableFunction>(free_mib_table_)(table);
+  free_mib_table_(table);
   return found_;
 }
 
 namespace {
 
-bool ReadRow(void* get_if_entry2, std::uint64_t luid, MIB_IF_ROW2& row) noexcept {
+bool ReadRow(decltype(&::GetIfEntry2) get_if_entry2, std::uint64_t luid, MIB_IF_ROW2& row) noexcept {
   row = MIB_IF_ROW2{};
   row.InterfaceLuid.Value = luid;
-  return As<GetIfEntry2Function>(get_if_entry2)(&row) == NO_ERROR;
+  return get_if_entry2(&row) == NO_ERROR;
 }
 
 }  // namespace
@@ -110,7 +83,7 @@ bool IpHelperTrafficSource::Watch(std::uint32_t interface_index) {
   if (found_ && found_index_ == interface_index) {
     luid.Value = found_luid_;
   } else if (index_to_luid_ == nullptr ||
-             As<IndexToLuidFunction>(index_to_luid_)(interface_index, &luid) != NO_ERROR) {
+             index_to_luid_(interface_index, &luid) != NO_ERROR) {
     return false;
   }
   MIB_IF_ROW2 row;

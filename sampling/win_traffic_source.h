@@ -6,17 +6,15 @@
 #include <vector>
 
 #include "sampling/traffic_source.h"
+#include "win32/win_system_functions.h"
 
 namespace ripplet {
 
 class IpHelperTrafficSource final : public TrafficSource {
  public:
-  // Finds an IP Helper function that older systems lack, by name; null when it is missing.
-  using Lookup = void* (*)(const char* name);
-
-  // lookup null: the functions are looked up in iphlpapi.dll. Without GetIfTable2 the
-  // counters are the table row's 32-bit ones; without GetIfEntry2 nothing is watched.
-  explicit IpHelperTrafficSource(Lookup lookup = nullptr);
+  // The IP Helper functions come from `functions`. Without GetIfTable2 the counters are
+  // the table row's 32-bit ones; without GetIfEntry2 nothing is watched.
+  explicit IpHelperTrafficSource(const SystemFunctions& functions = System());
 
   void ReadIfTable(IfTableBuffer& rows) override;
   bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override;
@@ -32,10 +30,11 @@ class IpHelperTrafficSource final : public TrafficSource {
   // GetIfEntry2 by LUID reads one interface; by index it would first convert the index,
   // which under wine costs as much as the whole table. The wide table gives the LUID of
   // the interface it was asked for, so the watch that follows needs no conversion.
-  void* get_if_table2_ = nullptr;   // GetIfTable2
-  void* free_mib_table_ = nullptr;  // FreeMibTable
-  void* get_if_entry2_ = nullptr;   // GetIfEntry2
-  void* index_to_luid_ = nullptr;   // ConvertInterfaceIndexToLuid
+  decltype(&::GetIfTable) get_if_table_;
+  decltype(&::GetIfTable2) get_if_table2_;
+  decltype(&::FreeMibTable) free_mib_table_;
+  decltype(&::GetIfEntry2) get_if_entry2_;
+  decltype(&::ConvertInterfaceIndexToLuid) index_to_luid_;
 
   std::vector<unsigned char> table_block_;  // GetIfTable's MIB_IFTABLE, kept for the next read
 

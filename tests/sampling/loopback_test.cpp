@@ -186,11 +186,12 @@ TEST_F(LoopbackTest, TheTableIsReadAgainIntoTheSameRows) {
   EXPECT_EQ(rows.size(), count);
 }
 
-void* NoneOfThem(const char*) { return nullptr; }
-
 TEST_F(LoopbackTest, WithoutTheWideCallsTheTableStillGivesTheRate) {
   // An older system: no GetIfTable2, no GetIfEntry2. Every tick reads the 32-bit table.
-  IpHelperTrafficSource source(&NoneOfThem);
+  SystemFunctions older = System();
+  older.GetIfTable2.Remove();
+  older.GetIfEntry2.Remove();
+  IpHelperTrafficSource source(older);
   EXPECT_FALSE(source.HasWideTable());
   EXPECT_FALSE(source.CanWatch());
   Sampler sampler(source);

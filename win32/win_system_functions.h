@@ -1,0 +1,115 @@
+// Every system function the program binds at run time, in one table. The import table
+// names only known system DLLs, which the loader takes from the system folder whatever
+// lies beside the exe; every other library is loaded here, from the system folder only,
+// once, when the first of its functions is asked for, and stays loaded.
+#pragma once
+
+// clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <netioapi.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <htmlhelp.h>
+// clang-format on
+
+#include <utility>
+
+namespace ripplet {
+
+// Before anything is loaded: the DLL search is restricted to the system folder, where the
+// system allows it, and the current folder is left out of it. Returns false on a system
+// without SetDefaultDllDirectories; every library is then loaded by its full path.
+bool RestrictLibrarySearch() noexcept;
+
+enum class SystemLibrary : unsigned char {
+  kKernel,          // kernel32.dll, imported
+  kUser,            // user32.dll, imported
+  kIpHelper,        // iphlpapi.dll
+  kCommonControls,  // comctl32.dll: the version the manifest asks for
+  kCommonDialogs,   // comdlg32.dll
+  kShell,           // shell32.dll
+  kHelp,            // hhctrl.ocx
+  kCount
+};
+
+// The address of `name` in `library`, loading the library on first use; null when either
+// is missing.
+FARPROC FindSystemFunction(SystemLibrary library, const char* name) noexcept;
+
+// One entry of the table: a function of type `Pointer` (decltype(&::GetIfEntry2)), found
+// when first asked for. Null, and false, where this system lacks it.
+template <class Pointer>
+class SystemFunction {
+ public:
+  constexpr SystemFunction(SystemLibrary library, const char* name) noexcept
+      : library_(library), name_(name) {}
+
+  Pointer get() const noexcept {
+    if (!looked_up_) {
+      function_ = reinterpret_cast<Pointer>(
+          reinterpret_cast<void*>(FindSystemFunction(library_, name_)));
+      looked_up_ = true;
+    }
+    return function_;
+  }
+  explicit operator bool() const noexcept { return get() != nullptr; }
+
+  // Call only where get() is not null.
+  template <class... Args>
+  auto operator()(Args&&... args) const noexcept {
+    return get()(std::forward<Args>(args)...);
+  }
+
+  // Tests: the function as missing, as on an older system.
+  void Remove() noexcept {
+    function_ = nullptr;
+    looked_up_ = true;
+  }
+
+ private:
+  SystemLibrary library_;
+  const char* name_;
+  mutable Pointer function_ = nullptr;
+  mutable bool looked_up_ = false;
+};
+
+// One line per function. "optional": the program has a way without it, for the systems
+// that lack it.
+// clang-format off
+struct SystemFunctions {
+  using L = SystemLibrary;
+  template <class Pointer>
+  using F = SystemFunction<Pointer>;
+
+  F<decltype(&::SetDefaultDllDirectories)> SetDefaultDllDirectories{L::kKernel, "SetDefaultDllDirectories"};  // optional
+  F<decltype(&::SetLayeredWindowAttributes)> SetLayeredWindowAttributes{L::kUser, "SetLayeredWindowAttributes"};  // optional: opaque
+  F<decltype(&::MonitorFromWindow)> MonitorFromWindow{L::kUser, "MonitorFromWindow"};  // optional: one screen
+  F<decltype(&::GetMonitorInfoW)> GetMonitorInfoW{L::kUser, "GetMonitorInfoW"};  // optional: one screen
+  F<decltype(&::EnumDisplayMonitors)> EnumDisplayMonitors{L::kUser, "EnumDisplayMonitors"};  // optional: one screen
+  F<decltype(&::GetIfTable)> GetIfTable{L::kIpHelper, "GetIfTable"};
+  F<decltype(&::GetIfTable2)> GetIfTable2{L::kIpHelper, "GetIfTable2"};  // optional: 32-bit counters
+  F<decltype(&::FreeMibTable)> FreeMibTable{L::kIpHelper, "FreeMibTable"};  // optional
+  F<decltype(&::GetIfEntry2)> GetIfEntry2{L::kIpHelper, "GetIfEntry2"};  // optional: no watch
+  F<decltype(&::ConvertInterfaceIndexToLuid)> ConvertInterfaceIndexToLuid{L::kIpHelper, "ConvertInterfaceIndexToLuid"};  // optional
+  F<decltype(&::InitCommonControlsEx)> InitCommonControlsEx{L::kCommonControls, "InitCommonControlsEx"};
+  F<decltype(&::ChooseColorW)> ChooseColorW{L::kCommonDialogs, "ChooseColorW"};
+  F<decltype(&::ChooseFontW)> ChooseFontW{L::kCommonDialogs, "ChooseFontW"};
+  F<decltype(&::ShellExecuteW)> ShellExecuteW{L::kShell, "ShellExecuteW"};
+  F<decltype(&::HtmlHelpW)> HtmlHelpW{L::kHelp, "HtmlHelpW"};  // optional: no help
+};
+// clang-format on
+
+// The program's table. Tests take a copy and Remove() what an older system lacks.
+const SystemFunctions& System() noexcept;
+
+// Registers the common-control classes in `classes` (ICC_* flags) before a dialog uses them.
+inline void InitDialogControls(DWORD classes) noexcept {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), classes};
+  if (System().InitCommonControlsEx) System().InitCommonControlsEx(&controls);
+}
+
+}  // namespace ripplet
