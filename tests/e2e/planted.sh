@@ -39,6 +39,7 @@ wait_window() {
     found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
     [ -n "$found" ] && return 0; sleep 0.1
   done
+  check "$2"  # a planted DLL that ran is the likelier cause
   import -window root "$build/e2e_planted_failure.png"
   fail "$2 did not open (screen in $build/e2e_planted_failure.png)"
 }
