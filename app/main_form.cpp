@@ -113,8 +113,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Logging off closes the program too: save, and never hold up the log-off. The
       // application window passes the query on and this window is asked as well: one save
       // (and at most one error box) per log-off.
-      if (!end_session_saved_) {
-        end_session_saved_ = true;
+      if (store_.TakeLogOffSave()) {
         try {
           SaveSettings();
         } catch (...) {
@@ -124,7 +123,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     case WM_ENDSESSION:
       // The log-off went ahead or was called off; the next one saves again.
-      end_session_saved_ = false;
+      store_.LogOffOver();
       return 0;
     case WM_POWERBROADCAST:
       // Sent at every resume; PBT_APMRESUMESUSPEND follows it only when a user is there,
@@ -152,7 +151,7 @@ void TMainForm::FormPaths() {
   find.reset();
 
   const StartupPaths paths = ripplet::FormPaths(startup_.ModulePath, stored_name);
-  ini_path_ = paths.IniPath;
+  store_.SetPath(paths.IniPath);
   help_path_ = paths.HelpPath;
   program_dir_ = paths.ProgramDir;
 }
@@ -163,13 +162,14 @@ void TMainForm::FormCreate() {
     FormPaths();
     HelpSystem::SetHelpFile(help_path_);
     if (auto* app = Application::Instance()) HelpSystem::SetCallerWindow(app->Handle());
-    ini_path_ = ApplyIniOption(ini_path_, SplitCommandLine(startup_.CommandLine), program_dir_);
+    store_.SetPath(
+        ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), program_dir_));
     MeasureDesign();
     sampler_.RefreshIfTable();
     LoadSettings();
     ApplySettings();
     // A file that could not be read was reported already; it is no first start.
-    if (settings_.AdapterName.empty() && !settings_unread_) {
+    if (settings_.AdapterName.empty() && !store_.StartedUnreadable()) {
       ShowFirstStartMessage();
       // Hide-on-hover stays off until the settings are next applied.
       if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
@@ -177,7 +177,9 @@ void TMainForm::FormCreate() {
     if (auto* app = Application::Instance()) app->MakeTopmost();
   } catch (...) {
     // Whatever the error, the window is still created and shown, and the first change of
-    // size applies the settings and brings it to its normal state.
+    // size applies the settings and brings it to its normal state. Stopped before loading
+    // was done, the meter runs on what it has: none of that is the user's change.
+    TakeSettingsBaseline();
     ShowCurrentError();
   }
   creating_ = false;
@@ -205,17 +207,12 @@ void TMainForm::FormResize() {
 }
 
 void TMainForm::FormCloseQuery() {
-  // A failed save raises its error and the window stays open; a later close tries again.
-  // After a start-up whose read failed, a file that still cannot be read refuses one
-  // close; the next close request lets the user go and leaves the file untouched.
+  // A failed save raises its error and the window stays open; a later close tries again,
+  // unless the settings store lets the user go.
   try {
     SaveSettings();
   } catch (const AppError& error) {
-    if (!settings_unread_ || !save_found_file_unreadable_) throw;
-    if (!unreadable_close_refused_) {
-      unreadable_close_refused_ = true;
-      throw;
-    }
+    if (!store_.CloseGoesOnDespiteFailedSave()) throw;
     ShowApplicationError(error.Text());
   }
   ::DestroyWindow(Handle());

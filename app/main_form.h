@@ -8,6 +8,7 @@
 
 #include "app/hover_hider.h"
 #include "app/label_layout.h"
+#include "app/settings_store.h"
 #include "display/graph_math.h"
 #include "display/units.h"
 #include "display/win_graph.h"
@@ -48,7 +49,7 @@ class TMainForm : public Window {
 
   // What other parts and the tests look at.
   Settings& CurrentSettings() noexcept { return settings_; }
-  const std::wstring& IniPath() const noexcept { return ini_path_; }
+  const std::wstring& IniPath() const noexcept { return store_.Path(); }
   const std::wstring& HelpPath() const noexcept { return help_path_; }
   const LineSpacings& Spacings() const noexcept { return line_spacings_; }
   const Sampler& TrafficSampler() const noexcept { return sampler_; }
@@ -88,6 +89,7 @@ class TMainForm : public Window {
   void FormDestroy();
   void FormResize();
   void FormPaths();
+  void TakeSettingsBaseline();
   void ShowFirstStartMessage();
   void StartMainTimer();
   void StopMainTimer() noexcept;
@@ -130,7 +132,7 @@ class TMainForm : public Window {
   RatePair rates_;
   bool last_no_data_ = true;
 
-  std::wstring ini_path_;
+  SettingsStore store_;
   std::wstring help_path_;
   std::wstring program_dir_;
   int pixels_per_inch_ = 96;
@@ -172,15 +174,6 @@ class TMainForm : public Window {
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   bool creating_ = false;
   bool main_timer_running_ = false;
-
-  // The settings file (main_form_settings.cpp). When the start-up read failed, the program
-  // runs on defaults and a save writes only what changed since loading.
-  bool settings_unread_ = false;
-  Settings loaded_settings_;
-  WindowBounds loaded_bounds_{};
-  bool save_found_file_unreadable_ = false;  // the last save stopped at the re-read
-  bool unreadable_close_refused_ = false;
-  bool end_session_saved_ = false;  // this log-off's save has run
 };
 
 }  // namespace ripplet

@@ -26,9 +26,10 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
 void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bounds,
                     int pixels_per_inch, std::string_view decimal_separator);
 
-// The save after a start-up whose read of the file failed: the program ran on defaults, so
-// only what the user changed since (`now` against `loaded`, as saved text) is written, and
-// every other value stays as the file has it.
+// The save over a file whose contents the program's record did not come from (it could not
+// be read, it arrived later, loading never ran): only what the user changed since (`now`
+// against `loaded`, as saved text) is written, and every other value stays as the file has
+// it.
 void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
                            const WindowBounds& loaded_bounds, const Settings& now,
                            const WindowBounds& now_bounds, int pixels_per_inch,

@@ -1,5 +1,6 @@
-// The main window's settings file when it cannot be read: at start-up, at a save, and at a
-// log-off, where both the application window and the main window are asked.
+// The main window's settings file when it cannot be read or was never loaded: at start-up,
+// at a save, and at a log-off, where both the application window and the main window are
+// asked.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
+#include "win32/app_error.h"
 #include "win32/win_application.h"
 #include "win32/win_handles.h"
 
@@ -77,6 +79,33 @@ TEST_F(MainFormSettingsTest, UnreadableAtStartIsReportedAndTheCloseWritesOnlyThe
             "[Settings]\r\nAdapterName=lo\r\nInterval=250\r\nShowValue=0\r\nMine=keep\r\n"
             "[Colors]\r\nRecv=$00123456\r\n"
             "[Window]\r\nLeft=40\r\nTop=50\r\n");
+}
+
+TEST_F(MainFormSettingsTest, AnErrorBeforeLoadingLeavesTheFileButWritesTheUsersChanges) {
+  // The interface table's first read throws: start-up stops before the settings are loaded
+  // and the meter runs on defaults, which are not the user's.
+  int reads = 0;
+  source_.DuringTableRead = [&reads] {
+    if (reads++ == 0) throw AppError(L"no table");
+  };
+  MessageBoxWatcher watcher;
+  auto form = MakeForm();
+  ASSERT_EQ(watcher.Seen().size(), 1u);
+  EXPECT_EQ(form->CurrentSettings().Interval, 1000);
+  // A log-off saves without closing: nothing changed, nothing written.
+  EXPECT_TRUE(::SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+  ::SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(ReadSettingsBytes(ini_), kUserFile);
+
+  form->CurrentSettings().LockWindow = true;
+  ::SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form->Handle(), nullptr);
+  EXPECT_EQ(ReadSettingsBytes(ini_),
+            "; tuned once\r\n"
+            "[Settings]\r\nAdapterName=lo\r\nInterval=500\r\nShowValue=0\r\nMine=keep\r\n"
+            "LockWindow=1\r\n[Colors]\r\nRecv=$00123456\r\n"
+            "[Window]\r\nLeft=40\r\nTop=50\r\n");
+  EXPECT_EQ(watcher.Seen().size(), 1u);
 }
 
 TEST_F(MainFormSettingsTest, StillUnreadableAtCloseRefusesOneCloseThenLetsTheUserGo) {

@@ -31,6 +31,10 @@ constexpr wchar_t kFirstStartText[] =
 
 // A settings file that names an adapter, so no first-start message comes up.
 constexpr char kConfiguredIni[] = "[Settings]\r\nAdapterName=lo\r\n";
+// A file the user tuned by hand: a comment, a key and a section of no meaning to the meter.
+constexpr char kUserIni[] =
+    "; tuned by hand\r\n[Settings]\r\nAdapterName=lo\r\nInterval=500\r\nMine=keep\r\n"
+    "[Colors]\r\nRecv=$00123456\r\n[Notes]\r\nx=1\r\n";
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -343,6 +347,21 @@ TEST_F(StartupTest, FileHeldByAnotherProgramAtStartKeepsEveryValueAfterTheClose)
                                                         {"Colors", "Recv=$00123456"}}) {
     EXPECT_TRUE(HasLine(sections, section, line)) << line << " lost:\n" << ReadBytes(ini_path);
   }
+}
+
+TEST_F(StartupTest, AFileThatArrivesAfterStartIsKeptByTheClose) {
+  // The option names a drive that is plugged in later: no file at start.
+  const std::filesystem::path drive = PathOf(L"later");
+  Launch(L"\"-i:" + (drive / L"meter.ini").wstring() + L"\"");
+  const HWND box = WaitForMessageBox();
+  ASSERT_NE(box, nullptr) << "no first-start message";
+  PressOk(box);
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  std::filesystem::create_directory(drive);
+  WriteBytes(drive / L"meter.ini", kUserIni);
+  CloseAndExpectExitCode0(main_window);
+  EXPECT_EQ(ReadBytes(drive / L"meter.ini"), kUserIni) << "the user changed nothing";
 }
 
 }  // namespace
