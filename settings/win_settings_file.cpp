@@ -75,11 +75,13 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 // The platform's profile functions write the file itself; this is the way left when the
-// folder takes no new file. Not safe against a crash mid-write, but better than no save.
+// folder takes no new file or the file may not be replaced. Not safe against a crash
+// mid-write, but better than no save. Another program's writes are shared as the
+// platform shares them.
 void WriteInPlace(const std::wstring& path, const std::wstring& shown_path,
                   std::string_view bytes) {
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowCannotWrite(shown_path);
   if (!WriteAll(file.get(), bytes) || !::SetEndOfFile(file.get()) ||
       !::FlushFileBuffers(file.get())) {
@@ -156,7 +158,10 @@ void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
   if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileW(temporary.c_str());
-    ThrowCannotWrite(path);
+    // Held by a program that shares writes but not deletion (editors, backup and sync
+    // tools): the platform would write the file itself, and so do we.
+    if (!exists) ThrowCannotWrite(path);
+    WriteInPlace(target, path, bytes);
   }
 }
 

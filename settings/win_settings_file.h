@@ -28,7 +28,8 @@ std::string ReadSettingsBytes(const std::wstring& path);
 // read-only or any step fails; the old file is then left as it was.
 // The new file takes over the old one's attributes and access list before the rename;
 // a symbolic link has its target written and stays a link. When the folder refuses the
-// temporary file but the file itself is writable, the file is rewritten in place, flushed.
+// temporary file or the file refuses the rename but can itself be written, it is rewritten
+// in place, flushed.
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes);
 
 // UTF-16 to and from the ANSI code page, as the platform converts for an ANSI program.

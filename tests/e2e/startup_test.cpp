@@ -11,6 +11,7 @@
 
 #include "tests/e2e/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "win32/win_handles.h"
 
 namespace ripplet {
 namespace {
@@ -362,6 +363,30 @@ TEST_F(StartupTest, AFileThatArrivesAfterStartIsKeptByTheClose) {
   WriteBytes(drive / L"meter.ini", kUserIni);
   CloseAndExpectExitCode0(main_window);
   EXPECT_EQ(ReadBytes(drive / L"meter.ini"), kUserIni) << "the user changed nothing";
+}
+
+TEST_F(StartupTest, AHolderThatForbidsOnlyDeletionGetsTheFileWrittenInPlace) {
+  const std::filesystem::path ini_path = PathOf(L"meter.ini");
+  WriteBytes(ini_path, kUserIni);
+  Launch(L"");
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  // An editor or a sync tool shares reads and writes, but not deletion (nor a rename over
+  // the file).
+  UniqueFile held(::CreateFileW(ini_path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  CloseAndExpectExitCode0(main_window);
+  held.reset();
+
+  const std::string ini = ReadBytes(ini_path);
+  for (const char* kept :
+       {"; tuned by hand\r\n[Settings]\r\nAdapterName=lo\r\nInterval=500\r\nMine=keep\r\n",
+        "[Colors]\r\nRecv=$00123456\r\n", "[Notes]\r\nx=1\r\n", "Version=152\r\n"}) {
+    EXPECT_NE(ini.find(kept), std::string::npos) << kept << " lost:\n" << ini;
+  }
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"meter.ini"}));
 }
 
 }  // namespace
