@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
+#include "settings/temporary_name.h"
 #include "win32/app_error.h"
 #include "win32/win_handles.h"
 
@@ -90,9 +92,56 @@ void WriteInPlace(const std::wstring& path, const std::wstring& shown_path,
 }
 
 std::wstring TemporaryPathBeside(const std::wstring& path) {
-  static std::atomic<unsigned> counter{0};
-  return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-         std::to_wstring(++counter) + L".tmp";
+  static std::atomic<std::uint32_t> counter{0};
+  return TemporaryNameFor(path, ::GetCurrentProcessId(), ++counter);
+}
+
+using UniqueProcess = UniqueHandle<NullIsInvalid<HANDLE, &::CloseHandle>>;
+
+// Only a process id that names no process, or one that has ended, counts as gone: a
+// process we may not open still runs.
+bool ProcessIsGone(DWORD id) {
+  const UniqueProcess process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+  if (!process) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+  return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
+// Written within the last hour. A file on a share may be another computer's, whose process
+// ids mean nothing here: its save in progress is this young.
+bool IsRecent(const FILETIME& written) {
+  constexpr std::uint64_t kHour = 36'000'000'000;  // in 100 ns
+  FILETIME now_time{};
+  ::GetSystemTimeAsFileTime(&now_time);
+  const auto ticks = [](const FILETIME& t) {
+    return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+  };
+  const std::uint64_t now = ticks(now_time);
+  const std::uint64_t then = ticks(written);
+  return then > now || now - then < kHour;
+}
+
+// A save that was killed leaves its temporary file for good; the next save clears those
+// whose writer is gone. Another instance's file in the middle of its save is left alone,
+// and so is every name that is not exactly one of ours.
+void RemoveOrphanedTemporaryFiles(const std::wstring& target) noexcept {
+  try {
+    const std::size_t slash = target.find_last_of(L"\\/:");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = target.substr(folder.size());
+    WIN32_FIND_DATAW found{};
+    const UniqueFind find(::FindFirstFileW((target + L".*-*.tmp").c_str(), &found));
+    if (!find) return;
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+          IsRecent(found.ftLastWriteTime)) {
+        continue;
+      }
+      const auto owner = TemporaryNameOwner(found.cFileName, name);
+      if (owner && ProcessIsGone(*owner)) ::DeleteFileW((folder + found.cFileName).c_str());
+    } while (::FindNextFileW(find.get(), &found));
+  } catch (...) {
+    // Tidying up never fails the save it follows.
+  }
 }
 
 }  // namespace
@@ -143,6 +192,7 @@ void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
     if (!file) {
       if (!exists) ThrowCannotWrite(path);
       WriteInPlace(target, path, bytes);
+      RemoveOrphanedTemporaryFiles(target);
       return;
     }
     if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
@@ -163,6 +213,7 @@ void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
     if (!exists) ThrowCannotWrite(path);
     WriteInPlace(target, path, bytes);
   }
+  RemoveOrphanedTemporaryFiles(target);
 }
 
 namespace {

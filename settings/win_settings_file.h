@@ -29,7 +29,8 @@ std::string ReadSettingsBytes(const std::wstring& path);
 // The new file takes over the old one's attributes and access list before the rename;
 // a symbolic link has its target written and stays a link. When the folder refuses the
 // temporary file or the file refuses the rename but can itself be written, it is rewritten
-// in place, flushed.
+// in place, flushed. A save that succeeds removes the temporary files beside it that
+// killed saves left (their process is gone).
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes);
 
 // UTF-16 to and from the ANSI code page, as the platform converts for an ANSI program.

@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdint>
 #include <random>
+#include <set>
 
 #include "tests/settings/save_loop_contents.h"
 #include "tests/support/temp_dir.h"
@@ -53,17 +55,50 @@ TEST(SettingsFileTest, MissingHeldAndReadAreThreeOutcomes) {
       << "a folder is there but is no file to read";
 }
 
-TEST(SettingsFileTest, ReplaceKeepsTheHiddenAttributeAndLeavesNoTemporaryFile) {
+std::set<std::wstring> NamesIn(const std::filesystem::path& dir) {
+  std::set<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.insert(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+// A file as a killed save leaves it, written `hours` ago.
+void Plant(const std::wstring& path, int hours) {
+  Write(path, "x");
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  const std::uint64_t then = ((std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime) -
+                             std::uint64_t{36'000'000'000} * static_cast<std::uint64_t>(hours);
+  const FILETIME written{static_cast<DWORD>(then), static_cast<DWORD>(then >> 32)};
+  UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ::SetFileTime(file.get(), nullptr, nullptr, &written);
+}
+
+TEST(SettingsFileTest, ReplaceKeepsTheHiddenAttributeAndClearsOnlyOrphanedTemporaryFiles) {
   TempDir dir;
   const std::wstring path = dir.File(L"meter.ini");
   Write(path, "old\r\n");
   ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  const std::wstring gone = L"4294967292";  // an id no process has
+  const std::wstring running = std::to_wstring(::GetCurrentProcessId());
+  Plant(dir.File(L"meter.ini." + gone + L"-3.tmp"), 2);  // a killed save's: goes
+  // A running instance's; one so new it may be another computer's save in progress; and
+  // names that are not exactly ours.
+  const std::set<std::wstring> kept = {
+      L"meter.ini." + running + L"-999.tmp", L"meter.ini." + gone + L"-4.tmp",
+      L"meter.ini." + gone + L"-3.tmp.bak",  L"meter.ini.0" + gone + L"-3.tmp",
+      L"meter.ini." + gone + L"-3-1.tmp",    L"meter.ini." + gone + L".tmp",
+      L"other.ini." + gone + L"-3.tmp"};
+  for (const std::wstring& name : kept) Plant(dir.File(name), name.ends_with(L"-4.tmp") ? 0 : 2);
+
   WriteSettingsBytes(path, "new\r\n");
   EXPECT_EQ(ReadSettingsBytes(path), "new\r\n");
   EXPECT_NE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  std::set<std::wstring> expected = kept;
+  expected.insert(L"meter.ini");
+  EXPECT_EQ(NamesIn(dir.Path()), expected);
 }
 
 // Wine 8 answers CreateSymbolicLinkW with success and makes nothing; there the link is
