@@ -11,8 +11,8 @@ LoadReport SettingsStore::Load(Settings& settings, WindowBounds& bounds, LineSpa
                                int pixels_per_inch, std::string_view decimal_separator) {
   const SettingsFileRead file = ReadSettingsFile(path_);
   const IniText text = IniText::Decode(file.Bytes, PlatformAnsiCodec());
-  LoadReport report = LoadSettingsFrom(text.Document(), settings, bounds, extra,
-                                       pixels_per_inch, decimal_separator);
+  LoadReport report = LoadSettingsFrom(text.Document(), settings, bounds, extra, pixels_per_inch,
+                                       decimal_separator);
   loaded_ = file.Outcome;
   return report;
 }
@@ -34,8 +34,8 @@ bool SettingsStore::WritesWholeRecord(SettingsReadOutcome now) const noexcept {
          (start_ == SettingsReadOutcome::NoFile && now == SettingsReadOutcome::NoFile);
 }
 
-void SettingsStore::Save(const Settings& settings, const WindowBounds& bounds,
-                         int pixels_per_inch, std::string_view decimal_separator) {
+void SettingsStore::Save(const Settings& settings, const WindowBounds& bounds, int pixels_per_inch,
+                         std::string_view decimal_separator) {
   // Start from the file as it is now, so keys we do not own survive byte for byte.
   const SettingsFileRead file = ReadSettingsFile(path_);
   save_found_file_unreadable_ = file.Outcome == SettingsReadOutcome::Unreadable;
@@ -46,8 +46,8 @@ void SettingsStore::Save(const Settings& settings, const WindowBounds& bounds,
     SaveSettingsTo(text.Document(), settings, bounds, pixels_per_inch, decimal_separator);
   } else {
     if (!baseline_) return;  // nothing can be told from the user's changes yet
-    SaveChangedSettingsTo(text.Document(), baseline_->Record, baseline_->Bounds, settings,
-                          bounds, pixels_per_inch, decimal_separator);
+    SaveChangedSettingsTo(text.Document(), baseline_->Record, baseline_->Bounds, settings, bounds,
+                          pixels_per_inch, decimal_separator);
   }
   const std::string bytes = text.Encode(PlatformAnsiCodec());
   // Nothing the user changed: the file stays as it is, and no file is made for nothing.

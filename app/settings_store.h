@@ -29,9 +29,7 @@ class SettingsStore {
   void TakeBaseline(const Settings& settings, const WindowBounds& bounds);
 
   // Loading found a file it could not read.
-  bool StartedUnreadable() const noexcept {
-    return start_ == SettingsReadOutcome::Unreadable;
-  }
+  bool StartedUnreadable() const noexcept { return start_ == SettingsReadOutcome::Unreadable; }
 
   // Writes the settings into the file as it is now; throws AppError("<path> に書き込めません")
   // when the file cannot be read or written.

@@ -23,8 +23,8 @@ std::optional<std::uint32_t> ParseCount(std::wstring_view digits) {
 
 std::wstring TemporaryNameFor(std::wstring_view file, std::uint32_t process_id,
                               std::uint32_t count) {
-  return std::wstring(file) + L"." + std::to_wstring(process_id) + L"-" +
-         std::to_wstring(count) + L".tmp";
+  return std::wstring(file) + L"." + std::to_wstring(process_id) + L"-" + std::to_wstring(count) +
+         L".tmp";
 }
 
 std::optional<std::uint32_t> TemporaryNameOwner(std::wstring_view name,
