@@ -32,7 +32,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::Create(HWND owner) {
-  RegisterClassOnce(kClassName, CS_DBLCLKS,
+  RegisterClassOnce(kClassName, CS_DBLCLKS | CS_OWNDC,
                     ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   pixels_per_inch_ = ScreenPixelsPerInch();
