@@ -106,6 +106,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CONTEXTMENU:
       ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
       return 0;
+    case WM_GETOBJECT:
+      if (const auto answer = accessible_.Answer(Handle(), wparam, lparam)) return *answer;
+      return DefaultProcessing(message, wparam, lparam);
     case WM_CLOSE:
       FormCloseQuery();
       return 0;
@@ -219,6 +222,7 @@ void TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormDestroy() {
+  accessible_.Disconnect();
   StopMainTimer();
   sampler_.ReleaseSnapshot();
   if (paint_dc_ && paint_original_bitmap_ != nullptr) {

@@ -9,6 +9,7 @@
 #include "app/hover_hider.h"
 #include "app/label_layout.h"
 #include "app/settings_store.h"
+#include "app/win_meter_accessible.h"
 #include "display/graph_math.h"
 #include "display/units.h"
 #include "display/win_graph.h"
@@ -174,6 +175,9 @@ class TMainForm : public Window {
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   bool creating_ = false;
   bool main_timer_running_ = false;
+
+  // What assistive programs read: the graph and the two values, live.
+  MeterAccessible accessible_{{&layout_, &recv_text_, &send_text_, &settings_.GraphUnit}};
 };
 
 }  // namespace ripplet

@@ -121,6 +121,7 @@ void TMainForm::LayOut() {
   ::GetClientRect(Handle(), &client);
   layout_ = LayOutLabels(design_, metrics_, line_spacings_, settings_.ShowValue, client.right,
                          client.bottom, layout_);
+  accessible_.LayoutChanged(Handle());
 }
 
 void TMainForm::ResetGraph() {

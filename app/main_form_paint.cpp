@@ -84,7 +84,9 @@ void TMainForm::Paint() {
 }
 
 void TMainForm::SetValueTexts(std::wstring recv, std::wstring send) {
-  if (recv == recv_text_ && send == send_text_) return;
+  const bool recv_changed = recv != recv_text_;
+  const bool send_changed = send != send_text_;
+  if (!recv_changed && !send_changed) return;
   InvalidateValues();  // where the old texts were
   recv_text_ = std::move(recv);
   send_text_ = std::move(send);
@@ -103,6 +105,7 @@ void TMainForm::SetValueTexts(std::wstring recv, std::wstring send) {
   metrics_.RecvWidth = layout_.Recv.Width;
   metrics_.SendWidth = layout_.Send.Width;
   InvalidateValues();
+  accessible_.TextsChanged(Handle(), recv_changed, send_changed);
 }
 
 void TMainForm::InvalidateValues() noexcept {

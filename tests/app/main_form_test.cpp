@@ -3,12 +3,14 @@
 #include "app/main_form.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <fstream>
 #include <new>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "settings/win_settings_file.h"
 #include "tests/sampling/fake_traffic_source.h"
@@ -261,6 +263,107 @@ TEST_F(MainFormTest, BoundsOffEveryScreenComeBackIntoTheWorkAreaAndPartlyVisible
     EXPECT_EQ(r.left, left) << "partly visible: it stays";
     EXPECT_EQ(r.top, -30);
   }
+}
+
+// The accessible tree in-process: what an assistive program hears (a WinEvent hook on this
+// process) and what it gets once the window is gone. The tree's content is read from
+// another process by the end-to-end test.
+struct HeardEvents {
+  HWND Window = nullptr;
+  std::vector<std::pair<DWORD, LONG>> Events;  // event, child id
+} g_heard;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                          DWORD) {
+  if (hwnd == g_heard.Window && object == OBJID_CLIENT) g_heard.Events.push_back({event, child});
+}
+
+// The children an event of `kind` was raised for since the last call, in order.
+std::vector<LONG> Heard(DWORD kind) {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  std::vector<LONG> children;
+  for (const auto& [event, child] : g_heard.Events) {
+    if (event == kind) children.push_back(child);
+  }
+  return children;
+}
+
+VARIANT ChildId(LONG id) {
+  VARIANT v;
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlivesNoWindow) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\nInterval=30000\r\n");
+  IAccessible* acc = nullptr;
+  ASSERT_EQ(::AccessibleObjectFromWindow(form->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
+            S_OK);
+  g_heard = {form->Handle(), {}};
+  HWINEVENTHOOK hook =
+      ::SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                        &RecordEvent, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const auto tick = [&](std::uint64_t in, std::uint64_t out) {
+    g_heard.Events.clear();
+    source_.Tick += 500;
+    source_.Rows[0].In += in;
+    source_.Rows[0].Out += out;
+    form->MainTimerTimer();
+  };
+  const auto value = [&](LONG id) {
+    BSTR text = nullptr;
+    EXPECT_EQ(acc->get_accValue(ChildId(id), &text), S_OK);
+    std::wstring s(text, ::SysStringLen(text));
+    ::SysFreeString(text);
+    return s;
+  };
+
+  tick(1000, 3000);  // "-" becomes a rate: both values change, and both texts' widths
+  EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2, 3}));
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{2, 3}));
+  EXPECT_EQ(value(2), form->RecvText());
+  EXPECT_EQ(value(3), form->SendText());
+  tick(1000, 3000);  // the same rates: an idle meter stays silent
+  Heard(EVENT_OBJECT_VALUECHANGE);
+  EXPECT_TRUE(g_heard.Events.empty());
+  tick(2000, 3000);  // only the receive value changes
+  EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2}));
+  EXPECT_EQ(value(2), form->RecvText());
+
+  // Hiding the values moves every part: the values go, the graph takes their width.
+  g_heard.Events.clear();
+  form->PopupMenuPopup();  // the menu mirrors the settings when it opens
+  form->MenuItemClick(TMainForm::kShowValueItem);
+  ASSERT_FALSE(form->CurrentSettings().ShowValue);
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{1, 2, 3}));
+  VARIANT state{};
+  ASSERT_EQ(acc->get_accState(ChildId(2), &state), S_OK);
+  EXPECT_NE(state.lVal & STATE_SYSTEM_INVISIBLE, 0);
+  ::UnhookWinEvent(hook);
+
+  // A client may hold the object after the window is gone: every call fails as disconnected.
+  form.reset();
+  BSTR text = nullptr;
+  VARIANT v{};
+  LONG n = 0;
+  IDispatch* parent = nullptr;
+  EXPECT_EQ(acc->get_accName(ChildId(0), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accValue(ChildId(2), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accRole(ChildId(1), &v), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accState(ChildId(3), &v), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->accLocation(&n, &n, &n, &n, ChildId(2)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->accHitTest(10, 10, &v), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accChildCount(&n), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->accNavigate(NAVDIR_FIRSTCHILD, ChildId(0), &v), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->get_accFocus(&v), CO_E_OBJNOTCONNECTED);
+  acc->Release();
+  ::CoUninitialize();
 }
 
 }  // namespace
