@@ -154,15 +154,27 @@ bool TAboutForm::IsLinkLabel(HWND window) const noexcept {
 }
 
 INT_PTR TAboutForm::LabelColors(HDC dc, HWND label) {
-  if (IsLinkLabel(label)) {
-    ::SetTextColor(dc, kLinkColor);
-  } else if (label == ::GetDlgItem(hwnd_, IDC_ABOUT_VERSIONLABEL)) {
-    ::SetTextColor(dc, kVersionColor);
-  } else {
-    return FALSE;  // the dialog's own colours
-  }
+  if (label != ::GetDlgItem(hwnd_, IDC_ABOUT_VERSIONLABEL)) return FALSE;  // the dialog's own
+  ::SetTextColor(dc, kVersionColor);
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TAboutForm::DrawLink(const DRAWITEMSTRUCT& item) {
+  // The text where a left-aligned label would put it, blue in the underlined font; the
+  // focus as the platform shows it, once the keyboard has been used.
+  HDC dc = item.hDC;
+  RECT box = item.rcItem;
+  ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_BTNFACE));
+  const std::wstring text = WindowText(item.hwndItem);
+  SelectGuard font(dc, link_font_.get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, kLinkColor);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    ::DrawFocusRect(dc, &item.rcItem);
+  }
 }
 
 INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -172,13 +184,19 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;  // the focus goes to OK, the first tab stop
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
+      // Enter comes as OK, the default button, also while a link has the focus: it opens
+      // that link, and the dialog stays.
+      if (id == IDOK && IsLinkLabel(::GetFocus())) {
+        LinkLabelClick(::GetFocus());
+        return TRUE;
+      }
       if (id == IDOK || id == IDCANCEL) {
         // OK, Enter and Esc (OK is also the cancel button) all end with OK.
         EndModal(hwnd_, IDOK);
         return TRUE;
       }
       if ((id == IDC_ABOUT_MAILLABEL || id == IDC_ABOUT_URLLABEL) &&
-          HIWORD(wparam) == STN_CLICKED) {
+          HIWORD(wparam) == BN_CLICKED) {
         LinkLabelClick(reinterpret_cast<HWND>(lparam));
         return TRUE;
       }
@@ -198,6 +216,10 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return FALSE;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (IsLinkLabel(item->hwndItem)) {
+        DrawLink(*item);
+        return TRUE;
+      }
       if (item->CtlID != IDC_ABOUT_BEVEL1) return FALSE;
       RECT frame = item->rcItem;
       ::DrawEdge(item->hDC, &frame, EDGE_BUMP, BF_RECT);  // a raised frame

@@ -45,6 +45,7 @@ class TAboutForm : public Dialog {
   void AddVersionTooltip();
   void FitLabelToText(int id, bool keep_right_edge);
   INT_PTR LabelColors(HDC dc, HWND label);
+  void DrawLink(const DRAWITEMSTRUCT& item);
   bool IsLinkLabel(HWND window) const noexcept;
 
   LinkOpener open_link_;

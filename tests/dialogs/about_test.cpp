@@ -8,8 +8,11 @@
 #include "tests/support/design_scale.h"
 
 #include <cstdlib>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -64,6 +67,26 @@ int ScreenPpi() {
   return ppi;
 }
 
+// The control as it paints itself, pixel by pixel (0x00RRGGBB).
+std::vector<std::uint32_t> Rendering(HWND control) {
+  RECT r{};
+  ::GetClientRect(control, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  ::GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(p, p + static_cast<size_t>(r.right) * r.bottom);
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  return pixels;
+}
+
 struct LinkCall {
   HWND Parent;
   std::wstring Target;
@@ -107,8 +130,13 @@ TEST_F(AboutTest, ShowsTheTextsFontsAndFrameOfItsDesign) {
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
   EXPECT_EQ(::GetWindow(dialog, GW_OWNER), owner_);
-  // OK is the first (and only) tab stop.
-  EXPECT_EQ(::GetNextDlgTabItem(dialog, nullptr, FALSE), ::GetDlgItem(dialog, IDOK));
+  // OK is the first tab stop, then the two links.
+  HWND ok = ::GetDlgItem(dialog, IDOK);
+  EXPECT_EQ(::GetNextDlgTabItem(dialog, nullptr, FALSE), ok);
+  EXPECT_EQ(::GetNextDlgTabItem(dialog, ok, FALSE), ::GetDlgItem(dialog, IDC_ABOUT_MAILLABEL));
+  EXPECT_EQ(::GetNextDlgTabItem(dialog, ::GetDlgItem(dialog, IDC_ABOUT_MAILLABEL), FALSE),
+            ::GetDlgItem(dialog, IDC_ABOUT_URLLABEL));
+  EXPECT_EQ(::GetNextDlgTabItem(dialog, ::GetDlgItem(dialog, IDC_ABOUT_URLLABEL), FALSE), ok);
 
   const int ppi = ScreenPpi();
   const LOGFONTW dialog_font = FontOf(dialog);
@@ -237,7 +265,8 @@ TEST_F(AboutTest, LinksLookLikeLinksAndTheRestDoesNot) {
   };
   const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
   for (int id : {IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
-    EXPECT_EQ(text_colour(id), RGB(0, 0, 255)) << id;
+    const auto pixels = Rendering(::GetDlgItem(dialog, id));
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0x0000FFu), 10) << "blue text " << id;
     EXPECT_TRUE(FontOf(::GetDlgItem(dialog, id)).lfUnderline) << id;
     EXPECT_EQ(cursor_over(id), hand) << id;
   }
@@ -278,6 +307,51 @@ TEST_F(AboutTest, ClickingALinkHandsItsTargetToTheShellAndKeepsTheDialogOpen) {
   EXPECT_EQ(calls_[1].Target, kAboutWebAddress);
   EXPECT_EQ(calls_[0].Parent, dialog);
   EXPECT_EQ(calls_[1].Parent, dialog);
+}
+
+// From the keyboard: Tab goes from OK to each link, which then shows the focus; Enter and
+// Space open the focused link and the dialog stays; each link still reports its address.
+TEST_F(AboutTest, TheKeyboardReachesEachLinkShowsItsFocusAndOpensIt) {
+  TAboutForm form(Recorder());
+  form.Create(owner_);
+  HWND dialog = form.Handle();
+  HWND ok = ::GetDlgItem(dialog, IDOK);
+  HWND mail = ::GetDlgItem(dialog, IDC_ABOUT_MAILLABEL);
+  HWND url = ::GetDlgItem(dialog, IDC_ABOUT_URLLABEL);
+  std::vector<HWND> focus_after_tabs;
+  std::vector<std::uint32_t> unfocused, focused;
+  bool open_after_keys = false;
+  const auto tab = [&](HWND from) {
+    return Do([&, from] { PostKey(from, VK_TAB); });
+  };
+  const auto note_focus = Do([&] { focus_after_tabs.push_back(::GetFocus()); });
+  ModalSteps steps({Do([&] {
+                      ::SetFocus(ok);
+                      unfocused = Rendering(mail);
+                    }),
+                    tab(ok), note_focus, Do([&] { focused = Rendering(mail); }),
+                    Do([&] { PostKey(mail, VK_RETURN); }),
+                    tab(mail), note_focus, Do([&] { PostKey(url, VK_SPACE); }),
+                    tab(url), note_focus, Do([&] {
+                      open_after_keys = ::IsWindowVisible(dialog) != FALSE;
+                      PostKey(ok, VK_ESCAPE);
+                    })},
+                   [&] { return form.Handle(); });
+  EXPECT_EQ(form.ShowModal(), IDOK);
+  EXPECT_FALSE(steps.WatchdogFired());
+  EXPECT_TRUE(open_after_keys);
+  EXPECT_EQ(focus_after_tabs, (std::vector<HWND>{mail, url, ok}));
+  ASSERT_EQ(calls_.size(), 2u);
+  EXPECT_EQ(calls_[0].Target, std::wstring(L"mailto:") + kAboutMailAddress);
+  EXPECT_EQ(calls_[1].Target, kAboutWebAddress);
+
+  // The focus shows as a dotted frame around the text: a good part of the edge changes.
+  ASSERT_EQ(focused.size(), unfocused.size());
+  const auto changed = std::inner_product(focused.begin(), focused.end(), unfocused.begin(), 0,
+                                          std::plus<>(), std::not_equal_to<>());
+  RECT r{};
+  ::GetClientRect(mail, &r);
+  EXPECT_GE(changed, (r.right + r.bottom) / 2) << "no focus shown";
 }
 
 // The keys are posted to OK, the control that holds the focus when the dialog is active
