@@ -347,7 +347,7 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
   ::UnhookWinEvent(hook);
 
   // A client may hold the object after the window is gone: every call fails as disconnected.
-  form.reset();
+  ::DestroyWindow(form->Handle());
   BSTR text = nullptr;
   VARIANT v{};
   LONG n = 0;
@@ -363,6 +363,7 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
   EXPECT_EQ(acc->accNavigate(NAVDIR_FIRSTCHILD, ChildId(0), &v), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(acc->get_accFocus(&v), CO_E_OBJNOTCONNECTED);
   acc->Release();
+  form.reset();
   ::CoUninitialize();
 }
 
