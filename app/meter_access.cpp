@@ -4,10 +4,14 @@ namespace ripplet {
 
 std::wstring_view MeterPartName(int part) noexcept {
   switch (part) {
-    case kMeterGraph: return L"グラフ";
-    case kMeterRecv: return L"受信:";
-    case kMeterSend: return L"送信:";
-    default: return {};
+    case kMeterGraph:
+      return L"グラフ";
+    case kMeterRecv:
+      return L"受信:";
+    case kMeterSend:
+      return L"送信:";
+    default:
+      return {};
   }
 }
 

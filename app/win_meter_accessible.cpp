@@ -43,8 +43,8 @@ struct AccessLibrary {
   decltype(&::CoUninitialize) CoUninitialize =
       SystemFunction<decltype(::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
   bool Complete() const noexcept {
-    return LresultFromObject && AccessibleObjectFromWindow && SysAllocStringLen &&
-           CoInitializeEx && CoUninitialize;
+    return LresultFromObject && AccessibleObjectFromWindow && SysAllocStringLen && CoInitializeEx &&
+           CoUninitialize;
   }
 };
 

@@ -195,8 +195,7 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         EndModal(hwnd_, IDOK);
         return TRUE;
       }
-      if ((id == IDC_ABOUT_MAILLABEL || id == IDC_ABOUT_URLLABEL) &&
-          HIWORD(wparam) == BN_CLICKED) {
+      if ((id == IDC_ABOUT_MAILLABEL || id == IDC_ABOUT_URLLABEL) && HIWORD(wparam) == BN_CLICKED) {
         LinkLabelClick(reinterpret_cast<HWND>(lparam));
         return TRUE;
       }

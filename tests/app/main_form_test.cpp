@@ -2,8 +2,8 @@
 // fake interface table and clock, settings saved on close.
 #include "app/main_form.h"
 
-#include <gtest/gtest.h>
 #include <oleacc.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <new>

@@ -22,8 +22,8 @@ TEST(MeterAccess, APointFindsTheShownPartPaintedTopmostAndNothingElse) {
   EXPECT_EQ(MeterPartAt(ViewOf(l), 245, 30), kMeterSelf);  // right and bottom edges are out
   EXPECT_EQ(MeterPartAt(ViewOf(l), 272, 17), kMeterRecv);
   EXPECT_EQ(MeterPartAt(ViewOf(l), 300, 60), kMeterSend);
-  EXPECT_EQ(MeterPartAt(ViewOf(l), 271, 20), kMeterSelf);   // beside the text: the pane
-  EXPECT_EQ(MeterPartAt(ViewOf(l), 290, 40), kMeterSelf);   // where a caption is drawn
+  EXPECT_EQ(MeterPartAt(ViewOf(l), 271, 20), kMeterSelf);  // beside the text: the pane
+  EXPECT_EQ(MeterPartAt(ViewOf(l), 290, 40), kMeterSelf);  // where a caption is drawn
 
   // A negative line spacing lays the send value over the receive value: send is drawn last.
   l.Send.Top = 20;

@@ -7,9 +7,9 @@
 
 #include "tests/support/design_scale.h"
 
-#include <cstdlib>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <numeric>
@@ -321,18 +321,15 @@ TEST_F(AboutTest, TheKeyboardReachesEachLinkShowsItsFocusAndOpensIt) {
   std::vector<HWND> focus_after_tabs;
   std::vector<std::uint32_t> unfocused, focused;
   bool open_after_keys = false;
-  const auto tab = [&](HWND from) {
-    return Do([&, from] { PostKey(from, VK_TAB); });
-  };
+  const auto tab = [&](HWND from) { return Do([&, from] { PostKey(from, VK_TAB); }); };
   const auto note_focus = Do([&] { focus_after_tabs.push_back(::GetFocus()); });
   ModalSteps steps({Do([&] {
                       ::SetFocus(ok);
                       unfocused = Rendering(mail);
                     }),
                     tab(ok), note_focus, Do([&] { focused = Rendering(mail); }),
-                    Do([&] { PostKey(mail, VK_RETURN); }),
-                    tab(mail), note_focus, Do([&] { PostKey(url, VK_SPACE); }),
-                    tab(url), note_focus, Do([&] {
+                    Do([&] { PostKey(mail, VK_RETURN); }), tab(mail), note_focus,
+                    Do([&] { PostKey(url, VK_SPACE); }), tab(url), note_focus, Do([&] {
                       open_after_keys = ::IsWindowVisible(dialog) != FALSE;
                       PostKey(ok, VK_ESCAPE);
                     })},

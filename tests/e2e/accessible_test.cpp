@@ -261,9 +261,10 @@ class AccessibleTest : public ::testing::Test {
     HWND meter = child_.WaitForVisibleWindow(L"TMainForm", 10000);
     EXPECT_NE(meter, nullptr);
     if (meter == nullptr) return nullptr;
-    EXPECT_EQ(::AccessibleObjectFromWindow(meter, static_cast<DWORD>(OBJID_CLIENT),
-                                           __uuidof(IAccessible), reinterpret_cast<void**>(&tree.Acc)),
-              S_OK);
+    EXPECT_EQ(
+        ::AccessibleObjectFromWindow(meter, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&tree.Acc)),
+        S_OK);
     return tree.Acc != nullptr ? meter : nullptr;
   }
 
