@@ -8,49 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "win32/win_system_functions.h"
 #include "win32/win_text.h"
 
 namespace ripplet {
 namespace {
 
-// A function of a system library, loaded by its full path in the system folder so that
-// nothing lying beside the program is taken for it. The library stays loaded.
-template <class Function>
-Function* SystemFunction(const wchar_t* library, const char* name) noexcept {
-  wchar_t folder[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  std::wstring path(folder, length);
-  path += L'\\';
-  path += library;
-  HMODULE module = ::LoadLibraryW(path.c_str());
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-// Bound when first needed: the program starts without the accessibility libraries, and
+// Found when first needed: the program starts without the accessibility libraries, and
 // loads them only when an assistive program asks for the tree.
-struct AccessLibrary {
-  decltype(&::LresultFromObject) LresultFromObject =
-      SystemFunction<decltype(::LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
-  decltype(&::AccessibleObjectFromWindow) AccessibleObjectFromWindow =
-      SystemFunction<decltype(::AccessibleObjectFromWindow)>(L"oleacc.dll",
-                                                             "AccessibleObjectFromWindow");
-  decltype(&::SysAllocStringLen) SysAllocStringLen =
-      SystemFunction<decltype(::SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
-  decltype(&::CoInitializeEx) CoInitializeEx =
-      SystemFunction<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-  decltype(&::CoUninitialize) CoUninitialize =
-      SystemFunction<decltype(::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-  bool Complete() const noexcept {
-    return LresultFromObject && AccessibleObjectFromWindow && SysAllocStringLen && CoInitializeEx &&
-           CoUninitialize;
-  }
-};
-
-const AccessLibrary& Library() {
-  static const AccessLibrary library;
-  return library;
+bool AccessLibraryFound() noexcept {
+  const SystemFunctions& system = System();
+  return system.LresultFromObject && system.AccessibleObjectFromWindow &&
+         system.SysAllocStringLen && system.CoInitializeEx && system.CoUninitialize;
 }
 
 constexpr LONG kRoles[] = {ROLE_SYSTEM_PANE, ROLE_SYSTEM_CHART, ROLE_SYSTEM_STATICTEXT,
@@ -64,7 +33,7 @@ void SetI4(VARIANT* v, LONG value) noexcept {
 void SetEmpty(VARIANT* v) noexcept { v->vt = VT_EMPTY; }
 
 HRESULT ReturnText(std::wstring_view text, BSTR* out) noexcept {
-  *out = Library().SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  *out = System().SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -123,7 +92,7 @@ class MeterAccessibleObject final : public IAccessible {
     if (parent == nullptr) return E_POINTER;
     *parent = nullptr;
     if (Gone()) return CO_E_OBJNOTCONNECTED;
-    return Library().AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
+    return System().AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
                                                 __uuidof(IDispatch),
                                                 reinterpret_cast<void**>(parent));
   }
@@ -340,7 +309,7 @@ class MeterAccessibleObject final : public IAccessible {
 MeterAccessible::~MeterAccessible() {
   Disconnect();
   // Released here, after the window: the platform may still hold our stub until then.
-  if (com_initialized_) Library().CoUninitialize();
+  if (com_initialized_) System().CoUninitialize();
 }
 
 std::optional<LRESULT> MeterAccessible::Answer(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -348,8 +317,8 @@ std::optional<LRESULT> MeterAccessible::Answer(HWND window, WPARAM wparam, LPARA
   if (static_cast<DWORD>(lparam) != static_cast<DWORD>(OBJID_CLIENT) || disconnected_) {
     return std::nullopt;
   }
-  const AccessLibrary& library = Library();
-  if (!library.Complete()) return std::nullopt;
+  if (!AccessLibraryFound()) return std::nullopt;
+  const SystemFunctions& library = System();
   if (!com_initialized_) {
     // Handing the object to another process marshals it, which needs COM on this thread.
     const HRESULT result = library.CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -14,6 +14,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <htmlhelp.h>
+#include <oleacc.h>
 // clang-format on
 
 #include <utility>
@@ -33,6 +34,9 @@ enum class SystemLibrary : unsigned char {
   kCommonDialogs,   // comdlg32.dll
   kShell,           // shell32.dll
   kHelp,            // hhctrl.ocx
+  kAccessibility,   // oleacc.dll: only once an assistive program asks for the tree
+  kOleAutomation,   // oleaut32.dll: the tree's texts
+  kOle,             // ole32.dll: the apartment the tree is handed out from
   kCount
 };
 
@@ -100,6 +104,11 @@ struct SystemFunctions {
   F<decltype(&::ChooseFontW)> ChooseFontW{L::kCommonDialogs, "ChooseFontW"};
   F<decltype(&::ShellExecuteW)> ShellExecuteW{L::kShell, "ShellExecuteW"};
   F<decltype(&::HtmlHelpW)> HtmlHelpW{L::kHelp, "HtmlHelpW"};  // optional: no help
+  F<decltype(&::LresultFromObject)> LresultFromObject{L::kAccessibility, "LresultFromObject"};  // optional: no tree
+  F<decltype(&::AccessibleObjectFromWindow)> AccessibleObjectFromWindow{L::kAccessibility, "AccessibleObjectFromWindow"};  // optional: no tree
+  F<decltype(&::SysAllocStringLen)> SysAllocStringLen{L::kOleAutomation, "SysAllocStringLen"};  // optional: no tree
+  F<decltype(&::CoInitializeEx)> CoInitializeEx{L::kOle, "CoInitializeEx"};  // optional: no tree
+  F<decltype(&::CoUninitialize)> CoUninitialize{L::kOle, "CoUninitialize"};  // optional: no tree
 };
 // clang-format on
 
