@@ -6,6 +6,7 @@
 #include "dialogs/help.h"
 #include "win32/app_error.h"
 #include "win32/win_application.h"
+#include "win32/win_dpi.h"
 #include "win32/win_handles.h"
 #include "win32/win_text.h"
 
@@ -35,9 +36,11 @@ void TMainForm::Create(HWND owner) {
   RegisterClassOnce(kClassName, CS_DBLCLKS | CS_OWNDC,
                     ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  pixels_per_inch_ = ScreenPixelsPerInch();
+  pixels_per_inch_ = ScreenDensity();
+  font_density_ = pixels_per_inch_;
   decimal_separator_ = RegionalDecimalSeparator();
   design_text_height_ = MeasureFormTextHeight(pixels_per_inch_);
+  given_size_ = DesignClientSize(design_text_height_);
   RECT outer{0, 0, ScaleDesign(kDesignClientWidth, design_text_height_),
              ScaleDesign(kDesignClientHeight, design_text_height_)};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
@@ -93,6 +96,15 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       FormResize();
       return 0;
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_GETDPISCALEDSIZE:
+      return ScaledSizeFor(static_cast<int>(wparam), *reinterpret_cast<SIZE*>(lparam)) ? TRUE
+                                                                                       : FALSE;
+    case WM_DISPLAYCHANGE:
+      FormDisplayChange();
+      return DefaultProcessing(message, wparam, lparam);
     case WM_PAINT:
       Paint();
       return 0;
@@ -135,6 +147,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return DefaultProcessing(message, wparam, lparam);
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
+      if (wparam == SPI_SETWORKAREA) FormDisplayChange();
       return DefaultProcessing(message, wparam, lparam);
     case WM_DESTROY:
       FormDestroy();
@@ -205,7 +218,11 @@ void TMainForm::FormResize() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   const SIZE size{client.right, client.bottom};
-  if (creating_ || (size.cx == applied_size_.cx && size.cy == applied_size_.cy)) return;
+  if (creating_ || density_changing_ ||
+      (size.cx == applied_size_.cx && size.cy == applied_size_.cy)) {
+    return;
+  }
+  given_size_ = {design_text_height_, size.cx, size.cy};
   ApplySettings();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/hover_hider.h"
 #include "app/label_layout.h"
+#include "app/per_monitor_layout.h"
 #include "app/settings_store.h"
 #include "app/win_meter_accessible.h"
 #include "display/graph_math.h"
@@ -62,7 +63,9 @@ class TMainForm : public Window {
   const std::wstring& RecvText() const noexcept { return recv_text_; }
   const std::wstring& SendText() const noexcept { return send_text_; }
   std::int32_t DefaultHeight() const noexcept { return layout_.DefaultHeight; }
-  int PixelsPerInch() const noexcept { return pixels_per_inch_; }
+  int PixelsPerInch() const noexcept { return pixels_per_inch_; }  // of the window's monitor
+  HFONT ValueFont() const noexcept { return value_font_.get(); }
+  HFONT CaptionFont() const noexcept { return caption_font_.get(); }
 
   void ApplySettings();
   void LoadSettings();
@@ -103,6 +106,14 @@ class TMainForm : public Window {
   void LayOut();
   void ResetGraph();
 
+  // The per-monitor layout and changes of screens (main_form_density.cpp).
+  int StartDensity(const WindowBounds& bounds) const noexcept;
+  void PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds);
+  void SetDensity(int density);
+  bool ScaledSizeFor(int density, SIZE& size) const;
+  void FormDpiChanged(int density, const RECT& suggested);
+  void FormDisplayChange();
+
   // The frame and hide-on-hover (main_form_frame.cpp).
   void SetOpacity(std::uint8_t alpha);
   void GraphImageMouseDown(int x, int y);
@@ -129,6 +140,7 @@ class TMainForm : public Window {
   Startup startup_;
   Settings settings_;
   LineSpacings line_spacings_{};
+  LineSpacings spacing_extra_{};  // the settings file's ValueLineSpacing1 to 4
   Sampler sampler_;
   RatePair rates_;
   bool last_no_data_ = true;
@@ -136,7 +148,8 @@ class TMainForm : public Window {
   SettingsStore store_;
   std::wstring help_path_;
   std::wstring program_dir_;
-  int pixels_per_inch_ = 96;
+  int pixels_per_inch_ = 96;  // the density the window is laid out for
+  int font_density_ = 96;     // the density the settings' font height is made at: the screen's
   std::string decimal_separator_ = ".";
 
   // What the window shows.
@@ -173,6 +186,8 @@ class TMainForm : public Window {
   bool settle_pending_ = false;
 
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
+  SizedAt given_size_{};       // the client size last given other than by a change of density
+  bool density_changing_ = false;
   bool creating_ = false;
   bool main_timer_running_ = false;
 

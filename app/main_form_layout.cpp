@@ -81,7 +81,7 @@ void TMainForm::MeasureDesign() {
   MeasureLabels();
 
   // Line spacings 1 to 3 are the gaps of the design layout as created.
-  line_spacings_ = {scaled(17) - scaled(17), scaled(37) - scaled(30), scaled(48) - scaled(48), 0};
+  line_spacings_ = DesignSpacings(text_height, spacing_extra_);
   RECT client{};
   ::GetClientRect(Handle(), &client);
   layout_ = InitialLayout(design_, metrics_, client.right, client.bottom);
@@ -90,15 +90,13 @@ void TMainForm::MeasureDesign() {
 void TMainForm::MakeLabelFonts() {
   // The value font's charset is set on the settings' own font, as the font picker sees it.
   settings_.ValueFont.Charset = DEFAULT_CHARSET;
-  value_font_ = MakeFont(settings_.ValueFont);
+  // Both made from the settings' font at the density of the window's monitor.
+  FontSpec value = settings_.ValueFont;
+  value.Height = ValueFontHeightAt(value.Height, font_density_, pixels_per_inch_);
+  value_font_ = MakeFont(value);
   FontSpec caption = settings_.ValueFont;
   caption.Charset = kShiftJisCharset;
-  // Two points smaller; a hand-edited size at the 32-bit limit must not wrap.
-  const std::int64_t caption_size =
-      std::int64_t{FontSizeFromHeight(caption.Height, pixels_per_inch_)} - 2;
-  caption.Height = FontHeightFromSize(
-      static_cast<std::int32_t>(std::max<std::int64_t>(caption_size, INT32_MIN)),
-      pixels_per_inch_);
+  caption.Height = CaptionFontHeightAt(settings_.ValueFont.Height, font_density_, pixels_per_inch_);
   caption_font_ = MakeFont(caption);
 }
 

@@ -116,7 +116,7 @@ void TMainForm::OptionItemClick() {
   OptionsContext context{settings_,
                          sampler_.Table(),
                          decimal_separator_,
-                         pixels_per_inch_,
+                         font_density_,  // the font dialog's heights are the screen's
                          [this] { RestoreDefaultHeight(); },
                          [this](unsigned help_context) {
                            HelpSystem::ShowContext(Handle(), help_context);

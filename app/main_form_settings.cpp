@@ -20,16 +20,22 @@ void TMainForm::LoadSettings() {
   WindowBounds bounds = BoundsOf(Handle());
   // The file's spacings come back alone and are added here, held to the layout's limit.
   LineSpacings extra{};
+  const WindowBounds design_bounds = bounds;
   const LoadReport report =
-      store_.Load(settings_, bounds, extra, pixels_per_inch_, decimal_separator_);
+      store_.Load(settings_, bounds, extra, font_density_, decimal_separator_);
+  spacing_extra_ = extra;
   for (std::size_t i = 0; i < extra.size(); ++i) {
     line_spacings_[i] = LimitedSpacing(line_spacings_[i], extra[i]);
   }
   // Bounds saved on a monitor that is gone would leave the meter where nobody can reach it.
   bounds = FitIntoWorkAreas(bounds, WorkAreas());
+  PlaceForDensity(bounds, design_bounds);
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   TakeSettingsBaseline();
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  given_size_ = {design_text_height_, client.right, client.bottom};
   if (store_.StartedUnreadable()) ShowApplicationError(store_.Path() + L" を読み込めません");
   // A bad colour took its default and loading went on; the user still hears about it.
   for (const std::string& value : report.BadColourValues) {
@@ -40,7 +46,7 @@ void TMainForm::LoadSettings() {
 void TMainForm::TakeSettingsBaseline() { store_.TakeBaseline(settings_, BoundsOf(Handle())); }
 
 void TMainForm::SaveSettings() {
-  store_.Save(settings_, BoundsOf(Handle()), pixels_per_inch_, decimal_separator_);
+  store_.Save(settings_, BoundsOf(Handle()), font_density_, decimal_separator_);
   ::UpdateWindow(Handle());
 }
 

@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "win32/app_error.h"
+#include "win32/win_dpi.h"
 #include "win32/win_system_functions.h"
 #include "win32/win_modal.h"
 
@@ -25,10 +26,9 @@ constexpr wchar_t kVersionTooltip[] = RIPPLET_BUILD_TOOLTIP;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kVersionColor = RGB(0, 0, 0);
 
-// A font of `height_at_96` pixels (negative: character height) at the screen's density.
-UniqueFont MakeFont(const wchar_t* face, int height_at_96, int weight) {
-  const int ppi = ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
-  UniqueFont font(::CreateFontW(::MulDiv(height_at_96, ppi, 96), 0, 0, 0, weight, FALSE, FALSE,
+// A font of `height_at_96` pixels (negative: character height) at `density`.
+UniqueFont MakeFont(const wchar_t* face, int height_at_96, int weight, int density) {
+  UniqueFont font(::CreateFontW(::MulDiv(height_at_96, density, 96), 0, 0, 0, weight, FALSE, FALSE,
                                 FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
   if (!font) throw AppError(L"フォントを作成できません");
@@ -69,8 +69,10 @@ INT_PTR TAboutForm::ShowModal() {
 }
 
 void TAboutForm::FormCreate() {
-  name_font_ = MakeFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD);
-  version_font_ = MakeFont(L"MS UI Gothic", -13, FW_NORMAL);
+  // At the density of the monitor the dialog opens on, as the system scales its template.
+  const int density = WindowDensity(hwnd_);
+  name_font_ = MakeFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD, density);
+  version_font_ = MakeFont(L"MS UI Gothic", -13, FW_NORMAL, density);
   LOGFONTW dialog_font{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)),
                sizeof(dialog_font), &dialog_font);

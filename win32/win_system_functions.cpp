@@ -20,7 +20,8 @@ LibraryState& State() noexcept {
 constexpr std::array<const wchar_t*, static_cast<size_t>(SystemLibrary::kCount)> kFileNames{
     L"kernel32.dll", L"user32.dll",   L"iphlpapi.dll", L"comctl32.dll",
     L"comdlg32.dll", L"shell32.dll", L"hhctrl.ocx",
-    L"oleacc.dll",   L"oleaut32.dll", L"ole32.dll"};
+    L"oleacc.dll",   L"oleaut32.dll", L"ole32.dll",
+    L"shcore.dll"};
 
 bool Imported(SystemLibrary library) noexcept {
   return library == SystemLibrary::kKernel || library == SystemLibrary::kUser;

@@ -37,6 +37,7 @@ enum class SystemLibrary : unsigned char {
   kAccessibility,   // oleacc.dll: only once an assistive program asks for the tree
   kOleAutomation,   // oleaut32.dll: the tree's texts
   kOle,             // ole32.dll: the apartment the tree is handed out from
+  kShellCore,       // shcore.dll: monitors' densities
   kCount
 };
 
@@ -94,6 +95,14 @@ struct SystemFunctions {
   F<decltype(&::MonitorFromWindow)> MonitorFromWindow{L::kUser, "MonitorFromWindow"};  // optional: one screen
   F<decltype(&::GetMonitorInfoW)> GetMonitorInfoW{L::kUser, "GetMonitorInfoW"};  // optional: one screen
   F<decltype(&::EnumDisplayMonitors)> EnumDisplayMonitors{L::kUser, "EnumDisplayMonitors"};  // optional: one screen
+  F<decltype(&::MonitorFromRect)> MonitorFromRect{L::kUser, "MonitorFromRect"};  // optional: one screen
+  // Per-monitor densities (Windows 10 1607, shcore 8.1), declared by hand: the headers
+  // declare them only for newer targets than ours. Optional: every density the screen's.
+  F<DPI_AWARENESS_CONTEXT(WINAPI*)()> GetThreadDpiAwarenessContext{L::kUser, "GetThreadDpiAwarenessContext"};
+  F<DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT)> GetAwarenessFromDpiAwarenessContext{L::kUser, "GetAwarenessFromDpiAwarenessContext"};
+  F<UINT(WINAPI*)(HWND)> GetDpiForWindow{L::kUser, "GetDpiForWindow"};
+  F<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> AdjustWindowRectExForDpi{L::kUser, "AdjustWindowRectExForDpi"};
+  F<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)> GetDpiForMonitor{L::kShellCore, "GetDpiForMonitor"};
   F<decltype(&::GetIfTable)> GetIfTable{L::kIpHelper, "GetIfTable"};
   F<decltype(&::GetIfTable2)> GetIfTable2{L::kIpHelper, "GetIfTable2"};  // optional: 32-bit counters
   F<decltype(&::FreeMibTable)> FreeMibTable{L::kIpHelper, "FreeMibTable"};  // optional

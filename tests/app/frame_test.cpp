@@ -5,16 +5,31 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "app/frame_rules.h"
 #include "app/main_form.h"
+#include "app/per_monitor_layout.h"
+#include "settings/settings_io.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_application.h"
+#include "win32/win_dpi.h"
 
 namespace ripplet {
 namespace {
+
+// Per-monitor aware, as the program's manifest makes the program (wine 8 makes every
+// process so, and knows no V2).
+const bool kPerMonitorAware = [] {
+  if (const auto set_context = reinterpret_cast<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)>(
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"),
+                                                   "SetProcessDpiAwarenessContext")))) {
+    set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  }
+  return PerMonitorAware();
+}();
 
 RECT ClientOf(HWND hwnd) {
   RECT r{};
@@ -144,6 +159,118 @@ TEST_F(FrameTest, MinimumSizeFollowsThePixelDensity) {
   const RECT r = BoundsOf(form.Handle());
   EXPECT_EQ(r.right - r.left, expected.Width);
   EXPECT_EQ(r.bottom - r.top, expected.Height);
+}
+
+LONG HeightOf(HFONT font) {
+  LOGFONTW lf{};
+  ::GetObjectW(font, sizeof(lf), &lf);
+  return lf.lfHeight;
+}
+
+// What a change of density must make equal to a start at that density, as text.
+std::string FiguresOf(TMainForm& form) {
+  MINMAXINFO info{};
+  ::SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  const RECT client = ClientOf(form.Handle());
+  std::ostringstream out;
+  out << "density " << form.PixelsPerInch() << ", fonts " << HeightOf(form.ValueFont()) << " "
+      << HeightOf(form.CaptionFont()) << ", minimum " << info.ptMinTrackSize.x << "x"
+      << info.ptMinTrackSize.y << ", client " << client.right << "x" << client.bottom
+      << ", bitmap " << form.Graph().Width() << "x" << form.Graph().Height() << ", layout";
+  const MainLayout& l = form.Layout();
+  for (const LayoutRect& r : {l.Bevel, l.Graph, l.Label1, l.Label2, l.Recv, l.Send}) {
+    out << " " << r.Left << "," << r.Top << "," << r.Width << "x" << r.Height;
+  }
+  out << (l.CaptionsVisible ? " captions" : "") << (l.ValuesVisible ? " values" : "")
+      << (l.GraphVisible ? " graph" : "") << ", default height " << l.DefaultHeight;
+  return out.str();
+}
+
+// The figures of a start at `density` by the plain rules, from this test's own measure of
+// the form font: the design, its gaps, the fonts from their point sizes, the minimum size.
+void ExpectLaidOutFor(TMainForm& form, int density) {
+  HDC screen = ::GetDC(nullptr);
+  HFONT font = ::CreateFontW(FormFontHeight(density), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+  HGDIOBJ old = ::SelectObject(screen, font);
+  TEXTMETRICW tm{};
+  ::GetTextMetricsW(screen, &tm);
+  ::SelectObject(screen, old);
+  ::DeleteObject(font);
+  ::ReleaseDC(nullptr, screen);
+  const int th = tm.tmHeight;
+
+  EXPECT_EQ(form.PixelsPerInch(), density);
+  EXPECT_EQ(HeightOf(form.ValueFont()), FontHeightFromSize(10, density));
+  EXPECT_EQ(HeightOf(form.CaptionFont()), FontHeightFromSize(8, density));
+  MINMAXINFO info{};
+  ::SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, MinimumTrackSize(density).Width);
+  EXPECT_EQ(info.ptMinTrackSize.y, MinimumTrackSize(density).Height);
+  const RECT client = ClientOf(form.Handle());
+  EXPECT_EQ(client.right, ScaleDesign(304, th)) << "text height " << th;
+  EXPECT_EQ(client.bottom, ScaleDesign(68, th)) << "text height " << th;
+  const MainLayout& l = form.Layout();
+  EXPECT_TRUE(l.CaptionsVisible);
+  const LineSpacings gaps = DesignSpacings(th, {});
+  EXPECT_EQ(l.Graph.Left, ScaleDesign(4, th));
+  EXPECT_EQ(l.Label1.Top, ScaleDesign(6, th));
+  EXPECT_EQ(l.Recv.Top - l.Label1.Bottom(), gaps[0]);
+  EXPECT_EQ(l.Label2.Top - l.Recv.Bottom(), gaps[1]);
+  EXPECT_EQ(client.right - l.Recv.Right(), ScaleDesign(304, th) - ScaleDesign(301, th));
+}
+
+// As the system moves a window to a monitor of another density: it asks for the size to
+// suggest, then sends the change with the rectangle at the window's place.
+void ChangeDensity(HWND window, int density) {
+  SIZE size{};
+  ASSERT_TRUE(::SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(density),
+                             reinterpret_cast<LPARAM>(&size)));
+  // There the system draws the frame of that density; here the window keeps the screen's.
+  // The suggestion is corrected by the difference, for the client the system would give.
+  const RECT frame_there =
+      OuterRectAt({0, 0, 0, 0}, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)),
+                  static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), density);
+  const RECT now = BoundsOf(window);
+  const RECT client = ClientOf(window);
+  size.cx += (now.right - now.left - client.right) - (frame_there.right - frame_there.left);
+  size.cy += (now.bottom - now.top - client.bottom) - (frame_there.bottom - frame_there.top);
+  RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(density, density),
+                 reinterpret_cast<LPARAM>(&suggested));
+}
+
+// Started at this prefix' density P, the window goes to Q (144 from 96, else 96) and back:
+// at each it is laid out as the plain rules lay out a start there, and back at P it is
+// exactly what it was. (One process cannot start at two densities; the 120 and 144
+// variants of this test start at those for real.)
+TEST_F(FrameTest, AChangeOfDensityLaysOutAsAStartAtThatDensity) {
+  EXPECT_TRUE(kPerMonitorAware) << "the per-monitor path is not what ran";
+  const char* ppi_name = std::getenv("RIPPLET_TEST_PPI");
+  const int p = ppi_name ? std::atoi(ppi_name) : 96;
+  const int q = p == 96 ? 144 : 96;
+  // No tick may change a value text between the figures compared.
+  TMainForm& form = Make("Interval=30000\r\n[Window]\r\nLeft=100\r\nTop=120\r\n");
+  ASSERT_EQ(form.PixelsPerInch(), p);
+  ASSERT_EQ(WindowDensity(form.Handle()), p);
+  ExpectLaidOutFor(form, p);
+  const std::string started = FiguresOf(form);
+  const RECT started_bounds = BoundsOf(form.Handle());
+
+  ChangeDensity(form.Handle(), q);
+  ExpectLaidOutFor(form, q);
+  EXPECT_EQ(BoundsOf(form.Handle()).left, started_bounds.left) << "the suggested place";
+  // Saved at the other density, the file keeps the point size it had.
+  form.SaveSettings();
+  std::ifstream file(std::filesystem::path(form.IniPath()), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Size=10\r\n"), std::string::npos) << text;
+
+  ChangeDensity(form.Handle(), p);
+  EXPECT_EQ(FiguresOf(form), started) << "back at " << p;
+  const RECT back = BoundsOf(form.Handle());
+  EXPECT_TRUE(::EqualRect(&back, &started_bounds));
 }
 
 TEST_F(FrameTest, SnapsWithinFifteenPixelsOfTheWorkArea) {

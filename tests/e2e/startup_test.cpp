@@ -2,6 +2,7 @@
 // windows found and pressed like a user would, its settings file read after it ends.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +23,22 @@ using testing::MessageBoxTextOf;
 using testing::TempDir;
 using testing::TitleOf;
 using testing::WaitUntil;
+
+// Per-monitor aware like the program, so the system shows this process its windows' pixels
+// as they are at any density.
+const bool kPerMonitorAware = [] {
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  const auto set_context = reinterpret_cast<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (set_context != nullptr) set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  // Wine 8 makes every process per-monitor aware and knows no V2.
+  const auto get_context = reinterpret_cast<DPI_AWARENESS_CONTEXT(WINAPI*)()>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  const auto awareness_of = reinterpret_cast<DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT)>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  return get_context != nullptr && awareness_of != nullptr &&
+         awareness_of(get_context()) == DPI_AWARENESS_PER_MONITOR_AWARE;
+}();
 
 constexpr DWORD kStartTimeout = 10000;
 constexpr DWORD kExitTimeout = 5000;
@@ -387,6 +404,109 @@ TEST_F(StartupTest, AHolderThatForbidsOnlyDeletionGetsTheFileWrittenInPlace) {
     EXPECT_NE(ini.find(kept), std::string::npos) << kept << " lost:\n" << ini;
   }
   EXPECT_EQ(NamesIn(dir_.Path()), (std::set<std::wstring>{L"meter.exe", L"meter.ini"}));
+}
+
+}  // namespace
+}  // namespace ripplet
+
+namespace ripplet {
+namespace {
+
+// The real program at this prefix' density (96; 120 and 144 in the variants): the design
+// scaled by the form font's text height, the minimum size at that density, and the font's
+// point size saved as it was loaded.
+TEST_F(StartupTest, LaidOutAtTheScreensDensityWithItsMinimumSize) {
+  ASSERT_TRUE(kPerMonitorAware);
+  const char* wanted = std::getenv("RIPPLET_TEST_PPI");
+  const int ppi = wanted ? std::atoi(wanted) : 96;
+  HDC screen = ::GetDC(nullptr);
+  ASSERT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), ppi);
+  HFONT font = ::CreateFontW(::MulDiv(-12, ppi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+  HGDIOBJ old = ::SelectObject(screen, font);
+  TEXTMETRICW tm{};
+  ::GetTextMetricsW(screen, &tm);
+  ::SelectObject(screen, old);
+  ::DeleteObject(font);
+  ::ReleaseDC(nullptr, screen);
+
+  WriteBytes(PathOf(L"meter.ini"), std::string(kConfiguredIni) + "[Font]\r\nSize=9\r\n");
+  Launch(L"");
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  RECT client{};
+  ::GetClientRect(main_window, &client);
+  EXPECT_EQ(client.right, ::MulDiv(304, tm.tmHeight, 12)) << "text height " << tm.tmHeight;
+  EXPECT_EQ(client.bottom, ::MulDiv(68, tm.tmHeight, 12)) << "text height " << tm.tmHeight;
+
+  ::SetWindowPos(main_window, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT outer{};
+  ::GetWindowRect(main_window, &outer);
+  EXPECT_EQ(outer.right - outer.left, ppi);
+  EXPECT_EQ(outer.bottom - outer.top, ppi * 32 / 96);
+
+  CloseAndExpectExitCode0(main_window);
+  EXPECT_TRUE(HasLine(SectionsOf(ReadBytes(PathOf(L"meter.ini"))), "Font", "Size=9"));
+}
+
+}  // namespace
+}  // namespace ripplet
+
+namespace ripplet {
+namespace {
+
+// A meter left where no screen is any more (its monitor gone, a taskbar grown over it) comes
+// back when the system says the screens changed: into the nearest work area, keeping its
+// size. One still partly visible stays. (Wine reads the work area once, when its desktop
+// starts: the meter is put off the screen here, and the system's messages sent by hand.)
+TEST_F(StartupTest, AScreenChangeBringsAStrandedMeterBackOntoTheWorkArea) {
+  WriteBytes(PathOf(L"meter.ini"), kConfiguredIni);
+  Launch(L"");
+  const HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  RECT r{};
+  ::GetWindowRect(main_window, &r);
+  const SIZE size{r.right - r.left, r.bottom - r.top};
+  // Moved as by the user's move loop: a move from outside right after showing would be
+  // taken for wine's stale position and undone.
+  const auto place = [&](int x, int y) {
+    ::SendMessageW(main_window, WM_ENTERSIZEMOVE, 0, 0);
+    ::SetWindowPos(main_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(main_window, WM_EXITSIZEMOVE, 0, 0);
+  };
+  // Sent as the system sends them (a posted WM_SETTINGCHANGE is refused: its lParam points).
+  const auto tell = [&](UINT message, WPARAM wparam, LPARAM lparam) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(main_window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
+  };
+  const auto at = [&](LONG x, LONG y) {
+    return WaitUntil(
+        [&] {
+          ::GetWindowRect(main_window, &r);
+          return r.left == x && r.top == y;
+        },
+        2000);
+  };
+
+  place(area.right - 60, area.bottom - 40);
+  tell(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  ::GetWindowRect(main_window, &r);
+  EXPECT_EQ(r.left, area.right - 60) << "partly visible, yet moved";
+  EXPECT_EQ(r.top, area.bottom - 40) << "partly visible, yet moved";
+
+  place(area.right + 300, area.bottom + 200);
+  tell(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  EXPECT_TRUE(at(area.right - size.cx, area.bottom - size.cy)) << r.left << "," << r.top;
+
+  place(area.left - 2000, area.top + 100);
+  tell(WM_DISPLAYCHANGE, 32, MAKELPARAM(area.right, area.bottom));
+  EXPECT_TRUE(at(area.left, area.top + 100)) << r.left << "," << r.top;
+  EXPECT_EQ(r.right - r.left, size.cx);
+  EXPECT_EQ(r.bottom - r.top, size.cy);
+  CloseAndExpectExitCode0(main_window);
 }
 
 }  // namespace
