@@ -10,21 +10,16 @@ COLORREF ColourRefOf(std::uint32_t colour) noexcept {
   return m.IsSystem ? ::GetSysColor(static_cast<int>(m.Value)) : static_cast<COLORREF>(m.Value);
 }
 
-GraphBitmap::~GraphBitmap() {
-  // A bitmap still selected into a DC cannot be deleted: put the DC's own one back first.
-  if (dc_ && original_bitmap_ != nullptr) ::SelectObject(dc_.get(), original_bitmap_);
-}
-
 void GraphBitmap::Reset(int width, int height, const Colours& colours,
                         std::optional<int> middle_y) {
   if (!dc_) {
-    dc_.reset(::CreateCompatibleDC(nullptr));
+    dc_ = BitmapDc(nullptr);
     if (!dc_) throw AppError(L"グラフを作成できません");
     // Stock DC pen and brush: colours change with SetDC*Color, no object per tick.
     ::SelectObject(dc_.get(), ::GetStockObject(DC_PEN));
     ::SelectObject(dc_.get(), ::GetStockObject(DC_BRUSH));
   }
-  if (width != width_ || height != height_ || !bitmap_) {
+  if (width != width_ || height != height_ || !dc_.HasBitmap()) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -35,9 +30,7 @@ void GraphBitmap::Reset(int width, int height, const Colours& colours,
     void* bits = nullptr;
     UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) throw AppError(L"グラフを作成できません");
-    HGDIOBJ previous = ::SelectObject(dc_.get(), bitmap.get());
-    if (original_bitmap_ == nullptr) original_bitmap_ = previous;
-    bitmap_ = std::move(bitmap);  // the old one is deselected above, so it can go
+    dc_.Select(std::move(bitmap));
     pixels_ = static_cast<std::uint32_t*>(bits);
     width_ = width;
     height_ = height;

@@ -22,7 +22,6 @@ class GraphBitmap {
   GraphBitmap() = default;
   GraphBitmap(const GraphBitmap&) = delete;
   GraphBitmap& operator=(const GraphBitmap&) = delete;
-  ~GraphBitmap();
 
   // Takes the graph's size (a new DIB only when the size changes), fills it with the
   // background and draws the middle line at middle_y (none when the scale is unusable).
@@ -45,9 +44,7 @@ class GraphBitmap {
  private:
   void DrawSeries(int& prev_y, std::optional<int> y, COLORREF colour) noexcept;
 
-  UniqueMemoryDc dc_;
-  UniqueBitmap bitmap_;
-  HGDIOBJ original_bitmap_ = nullptr;
+  BitmapDc dc_;
   std::uint32_t* pixels_ = nullptr;
   int width_ = 0;
   int height_ = 0;

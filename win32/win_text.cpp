@@ -1,5 +1,7 @@
 #include "win32/win_text.h"
 
+#include "win32/win_handles.h"
+
 namespace ripplet {
 
 std::wstring AnsiToWide(std::string_view bytes, UINT code_page) {
@@ -30,9 +32,7 @@ std::string RegionalDecimalSeparator() {
 }
 
 int ScreenPixelsPerInch() {
-  HDC dc = ::GetDC(nullptr);
-  const int ppi = ::GetDeviceCaps(dc, LOGPIXELSY);
-  ::ReleaseDC(nullptr, dc);
+  const int ppi = ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 
