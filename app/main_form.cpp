@@ -106,7 +106,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FormDisplayChange();
       return DefaultProcessing(message, wparam, lparam);
     case WM_PAINT:
-      Paint();
+      painter_.Paint(Handle(), {layout_, graph_, caption_font_.get(), value_font_.get(),
+                                recv_text_, send_text_});
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
@@ -242,9 +243,6 @@ void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
   sampler_.ReleaseSnapshot();
-  if (paint_dc_ && paint_original_bitmap_ != nullptr) {
-    ::SelectObject(paint_dc_.get(), paint_original_bitmap_);
-  }
 }
 
 void TMainForm::StartMainTimer() {

@@ -8,6 +8,7 @@
 
 #include "app/hover_hider.h"
 #include "app/label_layout.h"
+#include "app/meter_painter.h"
 #include "app/per_monitor_layout.h"
 #include "app/settings_store.h"
 #include "app/win_meter_accessible.h"
@@ -132,8 +133,7 @@ class TMainForm : public Window {
   void ToggleOptionItemClick(UINT id);
   void OptionItemClick();
 
-  // Painting (main_form_paint.cpp).
-  void Paint();
+  // The value labels' texts (main_form_values.cpp).
   void SetValueTexts(std::wstring recv, std::wstring send);
   void InvalidateValues() noexcept;
 
@@ -167,11 +167,7 @@ class TMainForm : public Window {
   UnitParams unit_{1.0, 0};
   int unit_decimals_ = 0;
 
-  // The back buffer the window paints through.
-  UniqueMemoryDc paint_dc_;
-  UniqueBitmap paint_bitmap_;
-  HGDIOBJ paint_original_bitmap_ = nullptr;
-  SIZE paint_size_{0, 0};
+  MeterPainter painter_;
 
   // The frame's state.
   std::uint8_t alpha_value_ = 0;  // 255 is applied right after creation

@@ -30,11 +30,7 @@ void TMainForm::MainTimerTimer() {
                       SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
   // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
   // trip through WM_PAINT (which repaints from the same bitmap when it must).
-  if (visible_) {
-    WindowDc dc(Handle());
-    ::BitBlt(dc.get(), layout_.Graph.Left, layout_.Graph.Top, graph_.Width(), graph_.Height(),
-             graph_.Dc(), 0, 0, SRCCOPY);
-  }
+  if (visible_) MeterPainter::ShowGraph(Handle(), layout_, graph_);
 }
 
 }  // namespace ripplet
