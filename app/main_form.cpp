@@ -51,7 +51,7 @@ void TMainForm::Create(HWND owner) {
 void TMainForm::Show() {
   visible_ = true;
   shown_once_ = true;
-  MapAtCurrentPosition(SW_SHOWNORMAL);
+  settle_.Show(Handle(), SW_SHOWNORMAL);
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -72,16 +72,16 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
     case WM_WINDOWPOSCHANGED:
-      CheckSettledPosition(*reinterpret_cast<const WINDOWPOS*>(lparam));
+      settle_.CheckMove(Handle(), *reinterpret_cast<const WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
     case WM_ENTERSIZEMOVE:
     case WM_NCLBUTTONDOWN:
       // The user moves or sizes the window from here on.
-      EndPositionSettle();
+      settle_.End(Handle());
       return DefaultProcessing(message, wparam, lparam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {  // the class takes double clicks; a second press moves all the same
-      EndPositionSettle();
+      settle_.End(Handle());
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       const LayoutRect& g = layout_.Graph;
       if (layout_.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&
@@ -114,7 +114,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
-      if (wparam == kSettleTimerId) EndPositionSettle();
+      if (wparam == PositionSettle::kTimerId) settle_.End(Handle());
       return 0;
     case WM_CONTEXTMENU:
       ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));

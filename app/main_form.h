@@ -10,6 +10,7 @@
 #include "app/label_layout.h"
 #include "app/meter_painter.h"
 #include "app/per_monitor_layout.h"
+#include "app/position_settle.h"
 #include "app/settings_store.h"
 #include "app/win_meter_accessible.h"
 #include "display/graph_math.h"
@@ -124,9 +125,6 @@ class TMainForm : public Window {
   void BindHideOnHover(bool bind);
   void HideForHover();
   void ShowFromHover();
-  void MapAtCurrentPosition(int show_command);
-  void CheckSettledPosition(const WINDOWPOS& pos);
-  void EndPositionSettle() noexcept;
 
   void CreatePopupMenu();
   void ShowContextMenu(int x, int y);
@@ -176,10 +174,7 @@ class TMainForm : public Window {
   bool shown_once_ = false;
   bool reshow_timer_on_ = false;
   HoverHider hover_;
-  static constexpr UINT_PTR kSettleTimerId = 3;
-  // Where the window was when the program last showed it, held for a few seconds.
-  POINT settle_position_{0, 0};
-  bool settle_pending_ = false;
+  PositionSettle settle_;
 
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   SizedAt given_size_{};       // the client size last given other than by a change of density

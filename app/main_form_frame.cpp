@@ -94,42 +94,8 @@ void TMainForm::ShowFromHover() {
     reshow_timer_on_ = false;
   }
   visible_ = true;
-  MapAtCurrentPosition(SW_SHOWNORMAL);
+  settle_.Show(Handle(), SW_SHOWNORMAL);
   ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-// Under wine with a reparenting X window manager (openbox), wine reads the position that
-// an X configure event reports relative to the root at the moment it handles the event,
-// not when the event was made. When the window manager has meanwhile put the window into
-// its frame, still at 0,0, wine takes 0,0 as the window's position although the screen
-// shows it where the program put it; that position would then be saved. So for a few
-// seconds after each showing, a move that neither the program nor the user made (one
-// that comes while the message loop takes its messages) puts the window back where it
-// was shown, once. On Windows no such move comes.
-void TMainForm::MapAtCurrentPosition(int show_command) {
-  RECT r{};
-  ::GetWindowRect(Handle(), &r);
-  settle_position_ = {r.left, r.top};
-  settle_pending_ = ::SetTimer(Handle(), kSettleTimerId, 5000, nullptr) != 0;
-  ::ShowWindow(Handle(), show_command);
-}
-
-void TMainForm::CheckSettledPosition(const WINDOWPOS& pos) {
-  if (!settle_pending_ || (pos.flags & SWP_NOMOVE) != 0) return;
-  // Only a move that comes while the loop takes its messages, made by no handler.
-  const Application* app = Application::Instance();
-  if (app == nullptr || !app->RetrievingMessages()) return;
-  if (pos.x == settle_position_.x && pos.y == settle_position_.y) return;
-  EndPositionSettle();
-  // At once rather than posted: a close already queued would otherwise save the stale one.
-  ::SetWindowPos(Handle(), nullptr, settle_position_.x, settle_position_.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TMainForm::EndPositionSettle() noexcept {
-  if (!settle_pending_) return;
-  settle_pending_ = false;
-  ::KillTimer(Handle(), kSettleTimerId);
 }
 
 }  // namespace ripplet

@@ -57,8 +57,8 @@ void MeterPainter::Paint(HWND hwnd, const MeterScene& scene) {
   // Only what the update region touches: a value update repaints just its labels.
   if (graph_shown && Touches(area, layout.Bevel)) {
     DrawBevel(dc, layout.Bevel);
-    ::BitBlt(dc, g.Left, g.Top, scene.Graph.Width(), scene.Graph.Height(), scene.Graph.Dc(), 0,
-             0, SRCCOPY);
+    ::BitBlt(dc, g.Left, g.Top, scene.Graph.Width(), scene.Graph.Height(), scene.Graph.Dc(), 0, 0,
+             SRCCOPY);
   }
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
@@ -75,8 +75,8 @@ void MeterPainter::Paint(HWND hwnd, const MeterScene& scene) {
 void MeterPainter::ShowGraph(HWND hwnd, const MainLayout& layout,
                              const GraphBitmap& graph) noexcept {
   const WindowDc dc(hwnd);
-  ::BitBlt(dc.get(), layout.Graph.Left, layout.Graph.Top, graph.Width(), graph.Height(),
-           graph.Dc(), 0, 0, SRCCOPY);
+  ::BitBlt(dc.get(), layout.Graph.Left, layout.Graph.Top, graph.Width(), graph.Height(), graph.Dc(),
+           0, 0, SRCCOPY);
 }
 
 }  // namespace ripplet

@@ -1,0 +1,34 @@
+// The position settle after showing. Under wine with a reparenting X window manager
+// (openbox), wine reads the position that an X configure event reports relative to the
+// root at the moment it handles the event, not when the event was made. When the window
+// manager has meanwhile put the window into its frame, still at 0,0, wine takes 0,0 as the
+// window's position although the screen shows it where the program put it; that position
+// would then be saved. So for a few seconds after each showing, a move that neither the
+// program nor the user made (one that comes while the message loop takes its messages)
+// puts the window back where it was shown, once. On Windows no such move comes.
+#pragma once
+
+#include <windows.h>
+
+namespace ripplet {
+
+class PositionSettle {
+ public:
+  // The window's timer that ends the settle; WM_TIMER with this id calls End.
+  static constexpr UINT_PTR kTimerId = 3;
+
+  // Shows the window with `show_command`, holding the place it is shown at.
+  void Show(HWND hwnd, int show_command);
+
+  // WM_WINDOWPOSCHANGED: a move nobody made is undone, at once.
+  void CheckMove(HWND hwnd, const WINDOWPOS& pos);
+
+  // The user moves or sizes the window from here on, or the time is up.
+  void End(HWND hwnd) noexcept;
+
+ private:
+  POINT position_{0, 0};
+  bool pending_ = false;
+};
+
+}  // namespace ripplet
