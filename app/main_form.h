@@ -11,6 +11,7 @@
 #include "app/meter_painter.h"
 #include "app/per_monitor_layout.h"
 #include "app/position_settle.h"
+#include "app/rate_readout.h"
 #include "app/settings_store.h"
 #include "app/win_meter_accessible.h"
 #include "display/graph_math.h"
@@ -57,8 +58,6 @@ class TMainForm : public Window {
   const std::wstring& HelpPath() const noexcept { return help_path_; }
   const LineSpacings& Spacings() const noexcept { return line_spacings_; }
   const Sampler& TrafficSampler() const noexcept { return sampler_; }
-  const RatePair& LastRates() const noexcept { return rates_; }
-  bool LastTickHadNoData() const noexcept { return last_no_data_; }
   bool MainTimerRunning() const noexcept { return main_timer_running_; }
   const GraphBitmap& Graph() const noexcept { return graph_; }
   const MainLayout& Layout() const noexcept { return layout_; }
@@ -140,8 +139,6 @@ class TMainForm : public Window {
   LineSpacings line_spacings_{};
   LineSpacings spacing_extra_{};  // the settings file's ValueLineSpacing1 to 4
   Sampler sampler_;
-  RatePair rates_;
-  bool last_no_data_ = true;
 
   SettingsStore store_;
   std::wstring help_path_;
@@ -161,9 +158,7 @@ class TMainForm : public Window {
   std::wstring send_text_ = L"-";
   GraphBitmap graph_;
   UniqueMenu popup_menu_;
-  RateAverager averager_;
-  UnitParams unit_{1.0, 0};
-  int unit_decimals_ = 0;
+  RateReadout readout_;
 
   MeterPainter painter_;
 

@@ -24,10 +24,7 @@ void TMainForm::ApplySettings() {
   sampler_.Prime(settings_.AdapterName);
 
   graph_.ResetSeries();
-  averager_.Reset();
-
-  unit_ = ParseUnit(settings_.GraphUnit);
-  unit_decimals_ = UnitDecimals(settings_.GraphUnit);
+  readout_.Restart(settings_.GraphUnit);
 
   // Restarting the timer makes the next tick come one full interval from now.
   StartMainTimer();
