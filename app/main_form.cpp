@@ -49,9 +49,7 @@ void TMainForm::Create(HWND owner) {
 }
 
 void TMainForm::Show() {
-  visible_ = true;
-  shown_once_ = true;
-  settle_.Show(Handle(), SW_SHOWNORMAL);
+  hover_.Show(Handle());
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

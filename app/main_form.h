@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/hover_hider.h"
+#include "app/hover_hiding.h"
 #include "app/label_layout.h"
 #include "app/meter_painter.h"
 #include "app/per_monitor_layout.h"
@@ -73,14 +73,11 @@ class TMainForm : public Window {
   void SaveSettings();
   void MainTimerTimer();
   void RestoreDefaultHeight();
-  void ApplicationEventsIdle();
 
   // The context menu (main_form_menu.cpp).
   void PopupMenuPopup();
   void MenuItemClick(UINT id);
   HMENU PopupMenu() const noexcept { return popup_menu_.get(); }
-  bool IsShown() const noexcept { return visible_; }
-  std::uint8_t Opacity() const noexcept { return alpha_value_; }
   bool ScreenSnap() const noexcept { return screen_snap_; }
 
  protected:
@@ -115,15 +112,12 @@ class TMainForm : public Window {
   void FormDpiChanged(int density, const RECT& suggested);
   void FormDisplayChange();
 
-  // The frame and hide-on-hover (main_form_frame.cpp).
+  // The frame (main_form_frame.cpp).
   void SetOpacity(std::uint8_t alpha);
   void GraphImageMouseDown(int x, int y);
   LRESULT FrameHitTest(WPARAM wparam, LPARAM lparam);
   void LimitTrackSize(MINMAXINFO& info) const;
   void SnapToWorkArea(WINDOWPOS& pos) const;
-  void BindHideOnHover(bool bind);
-  void HideForHover();
-  void ShowFromHover();
 
   void CreatePopupMenu();
   void ShowContextMenu(int x, int y);
@@ -165,11 +159,8 @@ class TMainForm : public Window {
   // The frame's state.
   std::uint8_t alpha_value_ = 0;  // 255 is applied right after creation
   bool screen_snap_ = false;
-  bool visible_ = false;     // the program's own visible flag
-  bool shown_once_ = false;
-  bool reshow_timer_on_ = false;
-  HoverHider hover_;
   PositionSettle settle_;
+  HoverHiding hover_{settle_};
 
   SIZE applied_size_{-1, -1};  // the client size the settings were last applied at
   SizedAt given_size_{};       // the client size last given other than by a change of density

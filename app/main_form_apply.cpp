@@ -28,7 +28,7 @@ void TMainForm::ApplySettings() {
 
   // Restarting the timer makes the next tick come one full interval from now.
   StartMainTimer();
-  BindHideOnHover(settings_.HideWindow);
+  hover_.Bind(Handle(), settings_.HideWindow);
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 

@@ -22,7 +22,7 @@ void TMainForm::MainTimerTimer() {
                       SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
   // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
   // trip through WM_PAINT (which repaints from the same bitmap when it must).
-  if (visible_) MeterPainter::ShowGraph(Handle(), layout_, graph_);
+  if (hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout_, graph_);
 }
 
 }  // namespace ripplet

@@ -306,17 +306,15 @@ TEST_F(FrameTest, HidesUnderThePointerAndComesBackWithinATenthOfASecond) {
   const RECT r = BoundsOf(form.Handle());
   ::SetCursorPos(r.left + 10, r.top + 10);
   application_.RunIdle();
-  EXPECT_TRUE(form.IsShown()) << "the first pass only records the bounds";
+  EXPECT_TRUE(::IsWindowVisible(form.Handle())) << "the first pass only records the bounds";
   application_.RunIdle();
-  EXPECT_FALSE(form.IsShown());
   EXPECT_FALSE(::IsWindowVisible(form.Handle()));
 
   // Out of the old area: the re-show timer wakes the idle step, not the 30 s sampling timer.
   ::SetCursorPos(r.right, r.top + 10);  // the right edge counts as outside
   const DWORD start = ::GetTickCount();
-  while (!form.IsShown() && ::GetTickCount() - start < 2000) RunLoop(10);
+  while (!::IsWindowVisible(form.Handle()) && ::GetTickCount() - start < 2000) RunLoop(10);
   const DWORD took = ::GetTickCount() - start;
-  EXPECT_TRUE(form.IsShown());
   EXPECT_TRUE(::IsWindowVisible(form.Handle()));
   EXPECT_LT(took, 400u);
 }
@@ -342,10 +340,10 @@ TEST_F(FrameTest, ControlHeldOverTheWindowKeepsItShown) {
   application_.RunIdle();
   application_.RunIdle();
   application_.RunIdle();
-  EXPECT_TRUE(form.IsShown()) << "Control held: the window stays";
+  EXPECT_TRUE(::IsWindowVisible(form.Handle())) << "Control held: the window stays";
   control(false);
   application_.RunIdle();
-  EXPECT_FALSE(form.IsShown()) << "released: the next pass hides it";
+  EXPECT_FALSE(::IsWindowVisible(form.Handle())) << "released: the next pass hides it";
   ::SetCursorPos(0, 0);
   RunLoop(300);
 }
@@ -356,10 +354,11 @@ TEST_F(FrameTest, TurningHideOffWhileHiddenShowsTheWindow) {
   ::SetCursorPos(r.left + 10, r.top + 10);
   application_.RunIdle();
   application_.RunIdle();
-  ASSERT_FALSE(form.IsShown());
+  ASSERT_FALSE(::IsWindowVisible(form.Handle()));
   form.CurrentSettings().HideWindow = false;
   form.ApplySettings();
-  EXPECT_TRUE(form.IsShown()) << "otherwise the meter stays invisible until restart";
+  EXPECT_TRUE(::IsWindowVisible(form.Handle()))
+      << "otherwise the meter stays invisible until restart";
   EXPECT_FALSE(application_.HasIdleHandler());
   ::SetCursorPos(0, 0);
 }

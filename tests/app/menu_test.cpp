@@ -241,12 +241,13 @@ TEST_F(MenuTest, WithOptionsOpenTheMeterStillHidesAndTheDialogStepsDown) {
         ::SetCursorPos(bounds.left + 10, bounds.top + 10);
         return true;
       },
-      [&] { return hid = !form_->IsShown(); },  // tried again until the idle step hides it
+      // Tried again until the idle step hides it.
+      [&] { return hid = !::IsWindowVisible(form_->Handle()); },
       [&] {
         ::SetCursorPos(1279, 1023);
         return true;
       },
-      [&] { return came_back = form_->IsShown(); },
+      [&] { return came_back = ::IsWindowVisible(form_->Handle()); },
       [&] {
         ::PostMessageW(Options(), WM_COMMAND, IDCANCEL, 0);
         return true;
