@@ -336,7 +336,8 @@ TEST_F(AccessibleTest, AReaderFindsThePartsWherePaintedAndHearsTheLiveRate) {
     for (const RECT& r : {recv, send}) {
       EXPECT_GT(r.left, graph.right);
       EXPECT_EQ(r.right, origin.x + client.right - 3);
-      EXPECT_GT(screen.Count(r, ink), 5);
+      // At least the five pixels of "-": the first tick may not have come yet.
+      EXPECT_GE(screen.Count(r, ink), 5);
       EXPECT_EQ(screen.Count({r.left - 3, r.top, r.left, r.bottom}, ink), 0);
       EXPECT_EQ(screen.Count({r.right, r.top, r.right + 3, r.bottom}, ink), 0);
     }
