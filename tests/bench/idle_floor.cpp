@@ -9,6 +9,8 @@
 #include <netioapi.h>
 // clang-format on
 
+#include "win32/win_system_functions.h"
+
 #include <cstdlib>
 #include <cwchar>
 
@@ -24,7 +26,7 @@ HDC g_graph_dc = nullptr;
 
 bool FindAdapter(const wchar_t* name) {
   MIB_IF_TABLE2* table = nullptr;
-  if (::GetIfTable2(&table) != NO_ERROR) return false;
+  if (ripplet::System().GetIfTable2(&table) != NO_ERROR) return false;
   bool found = false;
   for (ULONG i = 0; i < table->NumEntries && !found; ++i) {
     const MIB_IF_ROW2& row = table->Table[i];
@@ -33,7 +35,7 @@ bool FindAdapter(const wchar_t* name) {
       found = true;
     }
   }
-  ::FreeMibTable(table);
+  ripplet::System().FreeMibTable(table);
   return found;
 }
 
@@ -42,7 +44,7 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_TIMER: {
       MIB_IF_ROW2 row{};
       row.InterfaceLuid = g_luid;
-      ::GetIfEntry2(&row);
+      ripplet::System().GetIfEntry2(&row);
       ::BitBlt(g_window_dc, 4 + kGraphWidth - 2, 4, 2, kGraphHeight, g_graph_dc, kGraphWidth - 2, 0,
                SRCCOPY);
       return 0;

@@ -22,6 +22,7 @@
 #include "app/main_form.h"
 #include "sampling/win_traffic_source.h"
 #include "win32/win_application.h"
+#include "win32/win_system_functions.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
   const IfTableBuffer& table = form.TrafficSampler().Table();
   const auto lo = FindAdapter(table, "lo");
   NET_LUID luid{};
-  if (!lo || ::ConvertInterfaceIndexToLuid(table[*lo].Index, &luid) != NO_ERROR) {
+  if (!lo || ripplet::System().ConvertInterfaceIndexToLuid(table[*lo].Index, &luid) != NO_ERROR) {
     std::fprintf(stderr, "no interface lo\n");
     return 1;
   }
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
   const auto bare = [&] {
     MIB_IF_ROW2 row{};
     row.InterfaceLuid = luid;
-    ::GetIfEntry2(&row);
+    ripplet::System().GetIfEntry2(&row);
     ::BitBlt(window_dc, g.Left + g.Width - 2, g.Top, 2, g.Height, form.Graph().Dc(),
              g.Width - 2, 0, SRCCOPY);
   };

@@ -1,12 +1,8 @@
 // The real meter read the way a screen reader reads it: from another process, through
 // Active Accessibility (AccessibleObjectFromWindow on its main window), under real loopback
 // traffic, with a WinEvent hook that hears each value change.
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-#include <oleacc.h>
-#include <iphlpapi.h>
-// clang-format on
+// Windows' headers in the order IP Helper needs, and its functions bound at run time.
+#include "win32/win_system_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -134,10 +130,10 @@ class Screen {
 // difference over a second).
 std::uint32_t LoopbackInOctets() {
   ULONG size = 0;
-  ::GetIfTable(nullptr, &size, FALSE);
+  ripplet::System().GetIfTable(nullptr, &size, FALSE);
   std::vector<unsigned char> buffer(size);
   auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
-  if (::GetIfTable(table, &size, FALSE) != NO_ERROR) return 0;
+  if (ripplet::System().GetIfTable(table, &size, FALSE) != NO_ERROR) return 0;
   for (DWORD i = 0; i < table->dwNumEntries; ++i) {
     const MIB_IFROW& row = table->table[i];
     if (std::string(reinterpret_cast<const char*>(row.bDescr), row.dwDescrLen).c_str() ==
