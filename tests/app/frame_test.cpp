@@ -13,6 +13,7 @@
 #include "settings/settings_io.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/message_box_watcher.h"
+#include "tests/support/form_text_height.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_application.h"
 #include "win32/win_dpi.h"
@@ -189,17 +190,7 @@ std::string FiguresOf(TMainForm& form) {
 // The figures of a start at `density` by the plain rules, from this test's own measure of
 // the form font: the design, its gaps, the fonts from their point sizes, the minimum size.
 void ExpectLaidOutFor(TMainForm& form, int density) {
-  HDC screen = ::GetDC(nullptr);
-  HFONT font = ::CreateFontW(FormFontHeight(density), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
-  HGDIOBJ old = ::SelectObject(screen, font);
-  TEXTMETRICW tm{};
-  ::GetTextMetricsW(screen, &tm);
-  ::SelectObject(screen, old);
-  ::DeleteObject(font);
-  ::ReleaseDC(nullptr, screen);
-  const int th = tm.tmHeight;
+  const int th = testing::FormTextHeight(FormFontHeight(density));
 
   EXPECT_EQ(form.PixelsPerInch(), density);
   EXPECT_EQ(HeightOf(form.ValueFont()), FontHeightFromSize(10, density));

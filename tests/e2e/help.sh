@@ -24,15 +24,7 @@ wait_topic() {
   fail "$2 did not open the help window at $1 (screen in $build/e2e_help_failure.png)"
 }
 
-printf '[Settings]\r\nAdapterName=lo\r\n' >"$work/$name.ini"
-(cd "$work" && exec "$harness/wine-run" "$build" "$work/$name.exe") </dev/null >/dev/null 2>"$log" &
-meter=$!
-for _ in $(seq 300); do
-  id=$(xdotool search --onlyvisible --pid "$meter" --name '^Ripplet$' 2>/dev/null | head -1 || true)
-  [ -n "$id" ] && break; sleep 0.1
-done
-[ -n "$id" ] || fail "the meter's window did not appear"
-sleep 1
+start '[Settings]\r\nAdapterName=lo\r\n'  # the help trace goes to $log
 
 # The context menu's "ヘルプ(&H)": context 4.
 right_click

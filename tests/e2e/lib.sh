@@ -11,10 +11,13 @@ cp "$exe" "$work/$name.exe"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# start <ini text>: writes the INI, starts the meter and waits for its window (sets id).
+# start <ini text>: writes the INI, starts the meter in its folder and waits for its window
+# (sets id). The meter's error output goes to $log when set; $on_start_failure, when set,
+# runs before a window that never appears fails the test.
 start() {
   printf '%b' "$1" >"$work/$name.ini"
-  "$harness/wine-run" "$build" "$work/$name.exe" </dev/null >/dev/null 2>&1 &
+  (cd "$work" && exec "$harness/wine-run" "$build" "$work/$name.exe") \
+    </dev/null >/dev/null 2>"${log:-/dev/null}" &
   meter=$!
   for _ in $(seq 300); do
     # This meter's window only, not one another test left behind.
@@ -24,6 +27,7 @@ start() {
     [ -n "$id" ] && { sleep "${settle:-1}"; return; }
     sleep 0.1
   done
+  ${on_start_failure:-:}
   fail "the meter's window did not appear"
 }
 

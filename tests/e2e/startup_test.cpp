@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/child_process.h"
+#include "tests/support/form_text_height.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_handles.h"
 
@@ -421,15 +422,8 @@ TEST_F(StartupTest, LaidOutAtTheScreensDensityWithItsMinimumSize) {
   const int ppi = wanted ? std::atoi(wanted) : 96;
   HDC screen = ::GetDC(nullptr);
   ASSERT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), ppi);
-  HFONT font = ::CreateFontW(::MulDiv(-12, ppi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
-  HGDIOBJ old = ::SelectObject(screen, font);
-  TEXTMETRICW tm{};
-  ::GetTextMetricsW(screen, &tm);
-  ::SelectObject(screen, old);
-  ::DeleteObject(font);
   ::ReleaseDC(nullptr, screen);
+  const int text_height = ripplet::testing::FormTextHeight(::MulDiv(-12, ppi, 96));
 
   WriteBytes(PathOf(L"meter.ini"), std::string(kConfiguredIni) + "[Font]\r\nSize=9\r\n");
   Launch(L"");
@@ -437,8 +431,8 @@ TEST_F(StartupTest, LaidOutAtTheScreensDensityWithItsMinimumSize) {
   ASSERT_NE(main_window, nullptr);
   RECT client{};
   ::GetClientRect(main_window, &client);
-  EXPECT_EQ(client.right, ::MulDiv(304, tm.tmHeight, 12)) << "text height " << tm.tmHeight;
-  EXPECT_EQ(client.bottom, ::MulDiv(68, tm.tmHeight, 12)) << "text height " << tm.tmHeight;
+  EXPECT_EQ(client.right, ::MulDiv(304, text_height, 12)) << "text height " << text_height;
+  EXPECT_EQ(client.bottom, ::MulDiv(68, text_height, 12)) << "text height " << text_height;
 
   ::SetWindowPos(main_window, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT outer{};
