@@ -56,10 +56,10 @@ WindowBounds FitIntoWorkAreas(const WindowBounds& bounds,
   if (nearest == nullptr) return bounds;
 
   WindowBounds fitted = bounds;
-  fitted.Left = static_cast<std::int32_t>(
-      Inside(bounds.Left, width, {nearest->Left, nearest->Right}));
-  fitted.Top = static_cast<std::int32_t>(
-      Inside(bounds.Top, height, {nearest->Top, nearest->Bottom}));
+  fitted.Left =
+      static_cast<std::int32_t>(Inside(bounds.Left, width, {nearest->Left, nearest->Right}));
+  fitted.Top =
+      static_cast<std::int32_t>(Inside(bounds.Top, height, {nearest->Top, nearest->Bottom}));
   return fitted;
 }
 

@@ -29,8 +29,8 @@ DesignLayout ScaledDesign(int text_height) noexcept {
 }
 
 std::int32_t LimitedSpacing(std::int64_t measured, std::int64_t extra) noexcept {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(measured + extra, -kLayoutLimit,
-                                                            kLayoutLimit));
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(measured + extra, -kLayoutLimit, kLayoutLimit));
 }
 
 namespace {

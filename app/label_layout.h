@@ -20,10 +20,10 @@ struct LayoutRect {
 
 // The window's design at 96 pixels per inch, already scaled to the screen.
 struct DesignLayout {
-  int GraphLeft = 4;      // the graph's left and top; its bottom keeps this margin too
+  int GraphLeft = 4;  // the graph's left and top; its bottom keeps this margin too
   int GraphTop = 4;
   int GraphBottomMargin = 4;
-  int CaptionTop = 6;     // Label1's top never changes
+  int CaptionTop = 6;  // Label1's top never changes
   int ValueRightMargin = 3;
   int CaptionOffset = 50;    // captions start this far left of the values' right edge
   int Label2DesignTop = 37;  // kept by Label2 until values are first shown
@@ -34,12 +34,12 @@ struct DesignLayout {
 // Text sizes as drawn on the screen, measured by the shell.
 struct LabelMetrics {
   int CaptionHeight = 11;
-  int Label1Width = 24;   // "受信:" in the caption font
-  int Label2Width = 24;   // "送信:"
+  int Label1Width = 24;  // "受信:" in the caption font
+  int Label2Width = 24;  // "送信:"
   int ValueHeight = 13;
-  int RecvWidth = 7;      // the current value texts in the value font
+  int RecvWidth = 7;  // the current value texts in the value font
   int SendWidth = 7;
-  int WidestValue = 0;    // W: "999999M" in the value font
+  int WidestValue = 0;  // W: "999999M" in the value font
 };
 
 struct MainLayout {
@@ -60,14 +60,14 @@ std::int32_t LimitedSpacing(std::int64_t measured, std::int64_t extra) noexcept;
 int ScaleDesign(int value, int text_height) noexcept;
 DesignLayout ScaledDesign(int text_height) noexcept;
 
-// Lays out for a client area (each side held to 0 to 2^24) of `client_width` x `client_height`. `previous` carries the
-// label tops and DefaultHeight of the last layout, which hidden values keep.
+// Lays out for a client area (each side held to 0 to 2^24) of `client_width` x `client_height`.
+// `previous` carries the label tops and DefaultHeight of the last layout, which hidden values keep.
 MainLayout LayOutLabels(const DesignLayout& design, const LabelMetrics& metrics,
                         const LineSpacings& spacings, bool show_value, int client_width,
                         int client_height, const MainLayout& previous);
 
 // The design layout before any settings are applied (values shown, captions at design tops).
-MainLayout InitialLayout(const DesignLayout& design, const LabelMetrics& metrics,
-                         int client_width, int client_height);
+MainLayout InitialLayout(const DesignLayout& design, const LabelMetrics& metrics, int client_width,
+                         int client_height);
 
 }  // namespace ripplet

@@ -48,9 +48,7 @@ void TMainForm::Create(HWND owner) {
                outer.bottom - outer.top, owner);
 }
 
-void TMainForm::Show() {
-  hover_.Show(Handle());
-}
+void TMainForm::Show() { hover_.Show(Handle()); }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -104,8 +102,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FormDisplayChange();
       return DefaultProcessing(message, wparam, lparam);
     case WM_PAINT:
-      painter_.Paint(Handle(), {layout_, graph_, caption_font_.get(), value_font_.get(),
-                                recv_text_, send_text_});
+      painter_.Paint(Handle(), {layout_, graph_, caption_font_.get(), value_font_.get(), recv_text_,
+                                send_text_});
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything

@@ -28,9 +28,9 @@ namespace ripplet {
 class TMainForm : public Window {
  public:
   struct Startup {
-    std::wstring ModulePath;   // the running executable, as the loader reports it
-    std::wstring CommandLine;  // the whole process command line
-    bool QuitOnDestroy = true; // the real program ends its message loop with the window
+    std::wstring ModulePath;    // the running executable, as the loader reports it
+    std::wstring CommandLine;   // the whole process command line
+    bool QuitOnDestroy = true;  // the real program ends its message loop with the window
   };
 
   // The context menu's items.

@@ -63,9 +63,9 @@ void TMainForm::ShowContextMenu(int x, int y) {
   PopupMenuPopup();
   // The menu needs its owner in the foreground to close when the user clicks elsewhere.
   ::SetForegroundWindow(Handle());
-  const UINT id = static_cast<UINT>(::TrackPopupMenu(
-      popup_menu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, Handle(),
-      nullptr));
+  const UINT id = static_cast<UINT>(::TrackPopupMenu(popup_menu_.get(),
+                                                     TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                     x, y, 0, Handle(), nullptr));
   ::PostMessageW(Handle(), WM_NULL, 0, 0);
   if (id != 0) MenuItemClick(id);
 }
@@ -101,10 +101,18 @@ void TMainForm::ToggleOptionItemClick(UINT id) {
   const bool checked = (state & MF_CHECKED) == 0;
   Check(popup_menu_.get(), id, checked);
   switch (id) {
-    case kShowValueItem: settings_.ShowValue = checked; break;
-    case kLockWindowItem: settings_.LockWindow = checked; break;
-    case kSnapWindowItem: settings_.SnapWindow = checked; break;
-    default: settings_.HideWindow = checked; break;
+    case kShowValueItem:
+      settings_.ShowValue = checked;
+      break;
+    case kLockWindowItem:
+      settings_.LockWindow = checked;
+      break;
+    case kSnapWindowItem:
+      settings_.SnapWindow = checked;
+      break;
+    default:
+      settings_.HideWindow = checked;
+      break;
   }
   // The lock is read live by the frame: no need to apply (and clear the graph).
   if (id != kLockWindowItem) ApplySettings();
@@ -113,14 +121,13 @@ void TMainForm::ToggleOptionItemClick(UINT id) {
 void TMainForm::OptionItemClick() {
   // Ticks read only the watched adapter, so the table may be old: list what is there now.
   sampler_.RefreshIfTable();
-  OptionsContext context{settings_,
-                         sampler_.Table(),
-                         decimal_separator_,
-                         font_density_,  // the font dialog's heights are the screen's
-                         [this] { RestoreDefaultHeight(); },
-                         [this](unsigned help_context) {
-                           HelpSystem::ShowContext(Handle(), help_context);
-                         }};
+  OptionsContext context{
+      settings_,
+      sampler_.Table(),
+      decimal_separator_,
+      font_density_,  // the font dialog's heights are the screen's
+      [this] { RestoreDefaultHeight(); },
+      [this](unsigned help_context) { HelpSystem::ShowContext(Handle(), help_context); }};
   if (ShowOptionsDialog(Handle(), context)) ApplySettings();
 }
 

@@ -43,10 +43,9 @@ std::int32_t ValueFontHeightAt(std::int32_t height, int made_at, int density) {
 std::int32_t CaptionFontHeightAt(std::int32_t value_height, int made_at, int density) {
   // A hand-edited size at the 32-bit limit must not wrap.
   const std::int64_t size = std::int64_t{FontSizeFromHeight(value_height, made_at)} - 2;
-  return FontHeightFromSize(
-      static_cast<std::int32_t>(
-          std::max<std::int64_t>(size, std::numeric_limits<std::int32_t>::min())),
-      density);
+  return FontHeightFromSize(static_cast<std::int32_t>(std::max<std::int64_t>(
+                                size, std::numeric_limits<std::int32_t>::min())),
+                            density);
 }
 
 SizedAt DesignClientSize(int text_height) noexcept {

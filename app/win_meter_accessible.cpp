@@ -93,8 +93,8 @@ class MeterAccessibleObject final : public IAccessible {
     *parent = nullptr;
     if (Gone()) return CO_E_OBJNOTCONNECTED;
     return System().AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
-                                                __uuidof(IDispatch),
-                                                reinterpret_cast<void**>(parent));
+                                               __uuidof(IDispatch),
+                                               reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
     if (count == nullptr) return E_POINTER;

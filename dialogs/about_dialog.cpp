@@ -16,8 +16,8 @@
 #include "resources/version.h"
 #include "win32/app_error.h"
 #include "win32/win_dpi.h"
-#include "win32/win_system_functions.h"
 #include "win32/win_modal.h"
+#include "win32/win_system_functions.h"
 
 namespace ripplet {
 namespace {

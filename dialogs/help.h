@@ -28,8 +28,7 @@ class HelpSystem {
 
   // The help system's entry point, with HtmlHelpW's signature. Initialize looks it up in
   // hhctrl.ocx; tests start the help system with a recording one instead.
-  using EntryPoint = HWND(WINAPI*)(HWND caller, const wchar_t* file, UINT command,
-                                   DWORD_PTR data);
+  using EntryPoint = HWND(WINAPI*)(HWND caller, const wchar_t* file, UINT command, DWORD_PTR data);
   static void InitializeWith(EntryPoint entry) noexcept;
 };
 

@@ -103,8 +103,8 @@ void TOptionForm::ValueFontButtonClick() {
 }
 
 std::int32_t TOptionForm::ReadUpDown(std::size_t which) {
-  const auto typed = ParseUpDownText(ControlText(Item(kUpDownEditIds[which])),
-                                     kUpDownRanges[which]);
+  const auto typed =
+      ParseUpDownText(ControlText(Item(kUpDownEditIds[which])), kUpDownRanges[which]);
   if (typed) {
     positions_[which] = *typed;
     ::SendMessageW(Item(kUpDownIds[which]), UDM_SETPOS32, 0, *typed);
@@ -166,8 +166,8 @@ void TOptionForm::OKBtnClick() {
   updated.MiddleColor = swatch_colours_[2];
   updated.BackColor = swatch_colours_[3];
   updated.CustomColors = custom_colours_;
-  const std::array<bool*, 4> flags = {&updated.ShowValue, &updated.LockWindow,
-                                      &updated.SnapWindow, &updated.HideWindow};
+  const std::array<bool*, 4> flags = {&updated.ShowValue, &updated.LockWindow, &updated.SnapWindow,
+                                      &updated.HideWindow};
   for (std::size_t i = 0; i < flags.size(); ++i) {
     *flags[i] = ::IsDlgButtonChecked(hwnd_, kCheckIds[i]) == BST_CHECKED;
   }

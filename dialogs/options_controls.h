@@ -30,8 +30,8 @@ inline constexpr std::array<int, 3> kUpDownEditIds = {
     IDC_OPTIONS_ALPHABLENDEDIT, IDC_OPTIONS_INTERVALEDIT, IDC_OPTIONS_VALUEINTERVALEDIT};
 inline constexpr std::array<int, 3> kUpDownIds = {
     IDC_OPTIONS_ALPHABLENDUPDOWN, IDC_OPTIONS_INTERVALUPDOWN, IDC_OPTIONS_VALUEINTERVALUPDOWN};
-inline constexpr std::array<UpDownRange, 3> kUpDownRanges = {
-    kAlphaBlendRange, kIntervalRange, kValueIntervalRange};
+inline constexpr std::array<UpDownRange, 3> kUpDownRanges = {kAlphaBlendRange, kIntervalRange,
+                                                             kValueIntervalRange};
 
 // Code page of the unit texts, whatever the system's ANSI code page is.
 inline constexpr unsigned kUnitCodePage = 932;

@@ -13,8 +13,8 @@
 #include "display/units.h"
 #include "settings/value_forms.h"
 #include "win32/app_error.h"
-#include "win32/win_system_functions.h"
 #include "win32/win_modal.h"
+#include "win32/win_system_functions.h"
 #include "win32/win_text.h"
 
 namespace ripplet {
@@ -28,9 +28,9 @@ namespace {
 int CompareAdapterTexts(std::string_view a, std::string_view b) {
   const std::wstring wa = AnsiToWide(a);
   const std::wstring wb = AnsiToWide(b);
-  const int order = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
-                                     static_cast<int>(wa.size()), wb.c_str(),
-                                     static_cast<int>(wb.size()));
+  const int order =
+      ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
+                       static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
   if (order == 0) return a.compare(b);  // not comparable: fall back to the bytes
   return order - CSTR_EQUAL;
 }
@@ -142,8 +142,7 @@ void TOptionForm::FormCreate() {
   }
   ::SendMessageW(units, CB_SETMINVISIBLE, kUnitTexts.size(), 0);
   const UnitChoice unit = ChooseUnit(s.GraphUnit);
-  ::SendMessageW(units, CB_SETCURSEL, unit.Selected ? *unit.Selected : static_cast<WPARAM>(-1),
-                 0);
+  ::SendMessageW(units, CB_SETCURSEL, unit.Selected ? *unit.Selected : static_cast<WPARAM>(-1), 0);
 
   swatch_colours_ = {s.RecvColor, s.SendColor, s.MiddleColor, s.BackColor};
   custom_colours_ = s.CustomColors;

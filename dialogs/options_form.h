@@ -92,7 +92,6 @@ COLORREF ColourToRgb(std::uint32_t colour) noexcept;
 // it: face, height and the four styles as chosen (bold above weight 400); the character set
 // only when the face changed or another script was picked.
 LOGFONTW FontToLogFont(const FontSpec& font);
-FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial,
-                         const LOGFONTW& chosen);
+FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial, const LOGFONTW& chosen);
 
 }  // namespace ripplet

@@ -64,8 +64,7 @@ LOGFONTW FontToLogFont(const FontSpec& font) {
   return logfont;
 }
 
-FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial,
-                         const LOGFONTW& chosen) {
+FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial, const LOGFONTW& chosen) {
   FontSpec merged = current;
   const std::wstring initial_face(initial.lfFaceName);
   const std::wstring chosen_face(chosen.lfFaceName);
@@ -73,10 +72,10 @@ FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial,
   if (chosen_face != initial_face) merged.Name = WideToAnsi(chosen_face);
   merged.Height = chosen.lfHeight;
   // The dialog's choice is one of the four styles; other stored bits go with it.
-  merged.Style = static_cast<std::uint8_t>(
-      (chosen.lfWeight > FW_NORMAL ? kFontStyleBold : 0) |
-      (chosen.lfItalic ? kFontStyleItalic : 0) | (chosen.lfUnderline ? kFontStyleUnderline : 0) |
-      (chosen.lfStrikeOut ? kFontStyleStrikeOut : 0));
+  merged.Style = static_cast<std::uint8_t>((chosen.lfWeight > FW_NORMAL ? kFontStyleBold : 0) |
+                                           (chosen.lfItalic ? kFontStyleItalic : 0) |
+                                           (chosen.lfUnderline ? kFontStyleUnderline : 0) |
+                                           (chosen.lfStrikeOut ? kFontStyleStrikeOut : 0));
   const bool face_changed =
       ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, initial_face.c_str(),
                        static_cast<int>(initial_face.size()), chosen_face.c_str(),

@@ -19,7 +19,7 @@ namespace ripplet {
 using TextCompare = std::function<int(std::string_view, std::string_view)>;
 
 struct AdapterList {
-  std::vector<std::string> Entries;    // in list order, the description bytes as stored
+  std::vector<std::string> Entries;     // in list order, the description bytes as stored
   std::optional<std::size_t> Selected;  // the first entry equal to the stored name
 };
 
@@ -59,8 +59,8 @@ enum class OptionsProblem { None, NoAdapter, BadNumber };
 
 struct OptionsCheck {
   OptionsProblem Problem = OptionsProblem::None;
-  std::size_t BadIndex = 0;           // the range edit at fault, for BadNumber
-  std::array<double, 3> Ranges{};     // the three values, for None
+  std::size_t BadIndex = 0;        // the range edit at fault, for BadNumber
+  std::array<double, 3> Ranges{};  // the three values, for None
 };
 
 // OK's checks in order: an adapter must be selected, then each range must be a number (an

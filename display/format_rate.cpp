@@ -105,8 +105,7 @@ std::string FormatRate(std::int64_t rate, double divisor, char letter, int decim
     }
   }
   char* const end = fixed + count;
-  const bool is_zero = std::all_of(first, end,
-                                   [](char c) { return c == '0'; });
+  const bool is_zero = std::all_of(first, end, [](char c) { return c == '0'; });
 
   std::string text;
   text.reserve(static_cast<std::size_t>(end - first) + 2 + decimal_separator.size());

@@ -13,9 +13,7 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 namespace {
 
-bool IsUsableRange(double range) noexcept {
-  return range > 0.0 && std::isfinite(range);
-}
+bool IsUsableRange(double range) noexcept { return range > 0.0 && std::isfinite(range); }
 
 // Truncates toward zero and limits the result to what GDI draws exactly.
 std::optional<int> ToPixel(long double y) noexcept {
@@ -42,11 +40,9 @@ std::optional<int> MiddleY(int height, double graph_middle, double graph_range) 
   return ToPixel(static_cast<long double>(height) * (1.0L - ratio));
 }
 
-std::optional<int> SeriesY(int height, std::int64_t rate, double divisor,
-                           double range) noexcept {
+std::optional<int> SeriesY(int height, std::int64_t rate, double divisor, double range) noexcept {
   if (!IsUsableRange(range)) return std::nullopt;
-  const long double units =
-      static_cast<long double>(rate) / static_cast<long double>(divisor);
+  const long double units = static_cast<long double>(rate) / static_cast<long double>(divisor);
   const long double v =
       std::trunc(static_cast<long double>(height) * (units / static_cast<long double>(range)));
   return ToPixel(static_cast<long double>(height) - 1.0L - v);

@@ -15,8 +15,7 @@ std::optional<int> MiddleY(int height, double graph_middle, double graph_range) 
 // y of a series' point for `rate` bytes per second: (H - 1) - H * ((rate /
 // divisor) / range) truncated. y may lie outside the bitmap (a rate of one
 // range gives -1) but is kept within +-kGraphYLimit. nullopt as for MiddleY.
-std::optional<int> SeriesY(int height, std::int64_t rate, double divisor,
-                           double range) noexcept;
+std::optional<int> SeriesY(int height, std::int64_t rate, double divisor, double range) noexcept;
 
 // The full scale of one series: the send series has its own when it is > 0.
 double SeriesRange(bool is_send, double graph_range, double graph_send_range) noexcept;

@@ -87,9 +87,7 @@ UnitParams ParseUnit(std::string_view unit_text) noexcept {
   return params;
 }
 
-double UnitDivisor(std::string_view unit_text) noexcept {
-  return ParseUnit(unit_text).Divisor;
-}
+double UnitDivisor(std::string_view unit_text) noexcept { return ParseUnit(unit_text).Divisor; }
 
 int UnitDecimals(std::string_view unit_text) noexcept {
   // '.' is never a trail byte in code page 932, so a plain byte search is safe.

@@ -80,7 +80,7 @@ class Sampler {
   TrafficSource& source_;
   IfTableBuffer rows_;
   std::uint32_t adapter_index_ = 0;
-  bool watching_ = false;      // the source watches the row at adapter_index_
+  bool watching_ = false;     // the source watches the row at adapter_index_
   std::string watched_name_;  // the adapter name that row carried
   std::uint32_t watched_interface_ = 0;
   bool watch_failed_ = false;  // the watch of failed_interface_ failed at failed_tick_

@@ -68,7 +68,8 @@ bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octe
 
 namespace {
 
-bool ReadRow(decltype(&::GetIfEntry2) get_if_entry2, std::uint64_t luid, MIB_IF_ROW2& row) noexcept {
+bool ReadRow(decltype(&::GetIfEntry2) get_if_entry2, std::uint64_t luid,
+             MIB_IF_ROW2& row) noexcept {
   row = MIB_IF_ROW2{};
   row.InterfaceLuid.Value = luid;
   return get_if_entry2(&row) == NO_ERROR;
@@ -82,8 +83,7 @@ bool IpHelperTrafficSource::Watch(std::uint32_t interface_index) {
   NET_LUID luid{};
   if (found_ && found_index_ == interface_index) {
     luid.Value = found_luid_;
-  } else if (index_to_luid_ == nullptr ||
-             index_to_luid_(interface_index, &luid) != NO_ERROR) {
+  } else if (index_to_luid_ == nullptr || index_to_luid_(interface_index, &luid) != NO_ERROR) {
     return false;
   }
   MIB_IF_ROW2 row;

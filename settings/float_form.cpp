@@ -2,10 +2,10 @@
 // decimal separator. Digits come from std::to_chars / std::from_chars, which are
 // exact and ignore the C locale; only the separator is ours to apply.
 #include <charconv>
-#include <system_error>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <system_error>
 #include <type_traits>
 
 #include "settings/value_forms.h"
@@ -93,8 +93,8 @@ std::optional<FloatText> ReadFloatText(std::string_view text, std::string_view d
   const std::size_t first_significant = digits.find_first_not_of('0');
   read.AllZero = first_significant == std::string::npos;
   if (!read.AllZero) {
-    read.Magnitude = static_cast<long>(int_digits.size()) - 1 -
-                     static_cast<long>(first_significant) + exponent;
+    read.Magnitude =
+        static_cast<long>(int_digits.size()) - 1 - static_cast<long>(first_significant) + exponent;
   }
 
   std::string& ascii = read.Ascii;

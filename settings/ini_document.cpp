@@ -53,9 +53,8 @@ std::string EncodeValue(std::string_view value) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   const bool needs_quotes =
-      !text.empty() &&
-      (IsBlank(text.front()) || IsBlank(text.back()) ||
-       (text.size() >= 2 && IsQuote(text.front()) && text.back() == text.front()));
+      !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()) ||
+                        (text.size() >= 2 && IsQuote(text.front()) && text.back() == text.front()));
   return needs_quotes ? '"' + text + '"' : text;
 }
 
@@ -96,8 +95,7 @@ std::string IniDocument::Serialize() const {
   return out;
 }
 
-std::optional<IniDocument::SectionRange> IniDocument::FindSection(
-    std::string_view section) const {
+std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionNameOf(lines_[i]);
     if (!name || !EqualsIgnoreAsciiCase(*name, section)) continue;
@@ -117,8 +115,7 @@ std::optional<std::size_t> IniDocument::FindKey(const SectionRange& range,
   return std::nullopt;
 }
 
-std::optional<std::string> IniDocument::Get(std::string_view section,
-                                            std::string_view key) const {
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
   const auto range = FindSection(section);
   if (!range) return std::nullopt;
   const auto index = FindKey(*range, key);
@@ -144,8 +141,7 @@ std::vector<std::string> IniDocument::SectionNames() const {
   return names;
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key,
-                      std::string_view value) {
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string encoded = EncodeValue(value);
   const auto range = FindSection(section);
   if (!range) {

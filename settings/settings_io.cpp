@@ -42,7 +42,8 @@ class Reader {
   Reader(const IniDocument& ini, std::string_view decimal_separator)
       : ini_(ini), separator_(decimal_separator) {}
 
-  std::string Text(std::string_view section, std::string_view key, std::string_view fallback) const {
+  std::string Text(std::string_view section, std::string_view key,
+                   std::string_view fallback) const {
     return ini_.Get(section, key).value_or(std::string(fallback));
   }
 
@@ -52,7 +53,8 @@ class Reader {
     return ParseFloat(*text, separator_).value_or(fallback);
   }
 
-  std::int32_t Integer(std::string_view section, std::string_view key, std::int32_t fallback) const {
+  std::int32_t Integer(std::string_view section, std::string_view key,
+                       std::int32_t fallback) const {
     const auto text = ini_.Get(section, key);
     if (!text) return fallback;
     return ParseInteger(*text).value_or(fallback);
@@ -90,8 +92,8 @@ std::int32_t FontHeightFromSize(std::int32_t points, int pixels_per_inch) {
 }
 
 std::int32_t FontSizeFromHeight(std::int32_t height, int pixels_per_inch) {
-  return ClampToInt32(MulDivRounded(-static_cast<std::int64_t>(height), 72,
-                                    UsablePixelsPerInch(pixels_per_inch)));
+  return ClampToInt32(
+      MulDivRounded(-static_cast<std::int64_t>(height), 72, UsablePixelsPerInch(pixels_per_inch)));
 }
 
 LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& bounds,
@@ -127,8 +129,8 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
   // An empty name keeps the face the font already has.
   std::string face = r.Text(kFontSection, "Name", defaults.ValueFont.Name);
   if (!face.empty()) s.ValueFont.Name = std::move(face);
-  s.ValueFont.Height = FontHeightFromSize(
-      r.Integer(kFontSection, "Size", kDefaultFontSize), pixels_per_inch);
+  s.ValueFont.Height =
+      FontHeightFromSize(r.Integer(kFontSection, "Size", kDefaultFontSize), pixels_per_inch);
   s.ValueFont.Style = static_cast<std::uint8_t>(
       static_cast<std::uint32_t>(r.Integer(kFontSection, "Style", 0)) & 0xFFu);
 

@@ -36,9 +36,9 @@ std::wstring FinalPathOf(const std::wstring& path) {
   if (!file) return path;
   std::vector<wchar_t> buffer(MAX_PATH + 1);
   for (;;) {
-    const DWORD length = ::GetFinalPathNameByHandleW(
-        file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
-        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length =
+        ::GetFinalPathNameByHandleW(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0) return path;
     if (length < buffer.size()) {
       std::wstring final_path(buffer.data(), length);
@@ -172,9 +172,7 @@ SettingsFileRead ReadSettingsFile(const std::wstring& path) {
   return result;
 }
 
-std::string ReadSettingsBytes(const std::wstring& path) {
-  return ReadSettingsFile(path).Bytes;
-}
+std::string ReadSettingsBytes(const std::wstring& path) { return ReadSettingsFile(path).Bytes; }
 
 void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
   const std::wstring target = FinalPathOf(path);

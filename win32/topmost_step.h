@@ -10,8 +10,8 @@ namespace ripplet {
 
 // One top-level window, as the walk meets it in z-order from the top.
 struct ZOrderWindow {
-  bool Program = false;     // owned by the application window, directly or through another
-                            // owned window (a dialog owned by the main window)
+  bool Program = false;  // owned by the application window, directly or through another
+                         // owned window (a dialog owned by the main window)
   bool Topmost = false;
   bool MainWindow = false;  // the program's main window
 };

@@ -20,8 +20,8 @@ Application::Application(std::wstring title) : title_(std::move(title)) {
   const int cx = ::GetSystemMetrics(SM_CXSCREEN) / 2;
   const int cy = ::GetSystemMetrics(SM_CYSCREEN) / 2;
   CreateNative(kClassName, title_.c_str(),
-               WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, cx, cy,
-               0, 0, nullptr);
+               WS_POPUP | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, cx, cy, 0,
+               0, nullptr);
   g_instance = this;
 }
 

@@ -33,8 +33,7 @@ void Dialog::CreateFromTemplate(int template_id, HWND owner, const wchar_t* fail
   if (hwnd == nullptr) throw AppError(failure_text);
 }
 
-INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                   LPARAM lparam) noexcept {
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lparam);

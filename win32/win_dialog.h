@@ -36,8 +36,7 @@ class Dialog {
   HWND owner_ = nullptr;
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                    LPARAM lparam) noexcept;
+  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
   std::exception_ptr create_error_;
 };
 

@@ -57,7 +57,7 @@ RECT OuterRectAt(RECT client, DWORD style, DWORD ex_style, int density) noexcept
   // At the screen's density the frame is the one every system has always given.
   if (density == ScreenDensity() || !System().AdjustWindowRectExForDpi ||
       !System().AdjustWindowRectExForDpi(&client, style, FALSE, ex_style,
-                                          static_cast<UINT>(density))) {
+                                         static_cast<UINT>(density))) {
     ::AdjustWindowRectEx(&client, style, FALSE, ex_style);
   }
   return client;

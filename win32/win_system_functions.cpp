@@ -18,10 +18,9 @@ LibraryState& State() noexcept {
 }
 
 constexpr std::array<const wchar_t*, static_cast<size_t>(SystemLibrary::kCount)> kFileNames{
-    L"kernel32.dll", L"user32.dll",   L"iphlpapi.dll", L"comctl32.dll",
-    L"comdlg32.dll", L"shell32.dll", L"hhctrl.ocx",
-    L"oleacc.dll",   L"oleaut32.dll", L"ole32.dll",
-    L"shcore.dll"};
+    L"kernel32.dll", L"user32.dll",  L"iphlpapi.dll", L"comctl32.dll",
+    L"comdlg32.dll", L"shell32.dll", L"hhctrl.ocx",   L"oleacc.dll",
+    L"oleaut32.dll", L"ole32.dll",   L"shcore.dll"};
 
 bool Imported(SystemLibrary library) noexcept {
   return library == SystemLibrary::kKernel || library == SystemLibrary::kUser;
@@ -59,8 +58,7 @@ HMODULE LoadFromSystemFolder(const wchar_t* name) noexcept {
 bool RestrictLibrarySearch() noexcept {
   ::SetDllDirectoryW(L"");  // the current folder is out of every search
   const auto restrict = System().SetDefaultDllDirectories.get();
-  State().search_restricted =
-      restrict != nullptr && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+  State().search_restricted = restrict != nullptr&& restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
   return State().search_restricted;
 }
 
@@ -69,8 +67,8 @@ FARPROC FindSystemFunction(SystemLibrary library, const char* name) noexcept {
   const auto i = static_cast<size_t>(library);
   if (!state.tried[i]) {
     state.tried[i] = true;
-    state.modules[i] = Imported(library) ? ::GetModuleHandleW(kFileNames[i])
-                                         : LoadFromSystemFolder(kFileNames[i]);
+    state.modules[i] =
+        Imported(library) ? ::GetModuleHandleW(kFileNames[i]) : LoadFromSystemFolder(kFileNames[i]);
   }
   return state.modules[i] != nullptr ? ::GetProcAddress(state.modules[i], name) : nullptr;
 }

@@ -55,8 +55,8 @@ class SystemFunction {
 
   Pointer get() const noexcept {
     if (!looked_up_) {
-      function_ = reinterpret_cast<Pointer>(
-          reinterpret_cast<void*>(FindSystemFunction(library_, name_)));
+      function_ =
+          reinterpret_cast<Pointer>(reinterpret_cast<void*>(FindSystemFunction(library_, name_)));
       looked_up_ = true;
     }
     return function_;

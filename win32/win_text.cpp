@@ -6,8 +6,8 @@ namespace ripplet {
 
 std::wstring AnsiToWide(std::string_view bytes, UINT code_page) {
   if (bytes.empty()) return {};
-  const int n = ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+  const int n =
+      ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
   return out;

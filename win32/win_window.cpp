@@ -46,8 +46,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefaultProcessing(message, wparam, lparam);
 }
 
-LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                   LPARAM lparam) noexcept {
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);

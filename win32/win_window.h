@@ -29,8 +29,7 @@ class Window {
   }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                    LPARAM lparam) noexcept;
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
   HWND hwnd_ = nullptr;
 };
 

@@ -8,16 +8,15 @@
 namespace ripplet {
 namespace {
 
-const ScreenRect kPrimary{0, 0, 1280, 984};          // taskbar along the bottom
-const ScreenRect kSecond{1280, 100, 2560, 1124};     // to the right, lower
+const ScreenRect kPrimary{0, 0, 1280, 984};       // taskbar along the bottom
+const ScreenRect kSecond{1280, 100, 2560, 1124};  // to the right, lower
 
 TEST(FitIntoWorkAreas, OffEveryScreenMovesIntoTheNearestKeepingTheSize) {
   // Left=5000, Top=4000 from a monitor that is gone: below and right of the primary.
   EXPECT_EQ(FitIntoWorkAreas({5000, 4000, 335, 80}, {kPrimary}),
             (WindowBounds{1280 - 335, 984 - 80, 335, 80}));
   // Above and left of everything: the top-left corner of the primary.
-  EXPECT_EQ(FitIntoWorkAreas({-900, -500, 335, 80}, {kPrimary}),
-            (WindowBounds{0, 0, 335, 80}));
+  EXPECT_EQ(FitIntoWorkAreas({-900, -500, 335, 80}, {kPrimary}), (WindowBounds{0, 0, 335, 80}));
   // Beside the primary's right edge but in range of it vertically: only x moves.
   EXPECT_EQ(FitIntoWorkAreas({1300, 300, 335, 80}, {kPrimary}),
             (WindowBounds{1280 - 335, 300, 335, 80}));
@@ -31,10 +30,8 @@ TEST(FitIntoWorkAreas, OffEveryScreenMovesIntoTheNearestKeepingTheSize) {
 
 TEST(FitIntoWorkAreas, PartlyVisibleOrWithoutWorkAreasStaysWhereItIs) {
   // One pixel column on screen is enough to reach it.
-  EXPECT_EQ(FitIntoWorkAreas({1279, 500, 335, 80}, {kPrimary}),
-            (WindowBounds{1279, 500, 335, 80}));
-  EXPECT_EQ(FitIntoWorkAreas({-334, -79, 335, 80}, {kPrimary}),
-            (WindowBounds{-334, -79, 335, 80}));
+  EXPECT_EQ(FitIntoWorkAreas({1279, 500, 335, 80}, {kPrimary}), (WindowBounds{1279, 500, 335, 80}));
+  EXPECT_EQ(FitIntoWorkAreas({-334, -79, 335, 80}, {kPrimary}), (WindowBounds{-334, -79, 335, 80}));
   // On the second monitor's work area (also in the first one's taskbar gap below 984).
   EXPECT_EQ(FitIntoWorkAreas({1500, 1000, 335, 80}, {kPrimary, kSecond}),
             (WindowBounds{1500, 1000, 335, 80}));

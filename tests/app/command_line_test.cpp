@@ -31,7 +31,11 @@ TEST(SplitCommandLine, EmptyQuotesAreSkippedButQuotedBlankIsNot) {
 }
 
 TEST(SplitCommandLine, ControlCharactersSeparateAndNulEnds) {
-  const std::wstring line = std::wstring(L"r\x01" L"a\x1F" L"b\r\nc") + L'\0' + L" d";
+  const std::wstring line = std::wstring(
+                                L"r\x01"
+                                L"a\x1F"
+                                L"b\r\nc") +
+                            L'\0' + L" d";
   EXPECT_EQ(SplitCommandLine(line), (Args{L"r", L"a", L"b", L"c"}));
   // Characters above 32 are ordinary, also non-ASCII ones.
   EXPECT_EQ(SplitCommandLine(L"r \x7F\x00A0\x3042"), (Args{L"r", L"\x7F\x00A0\x3042"}));
@@ -101,8 +105,7 @@ TEST_F(IniOptionTest, ValueMustBeAttached) {
 }
 
 TEST_F(IniOptionTest, OtherArgumentsAreIgnored) {
-  EXPECT_EQ(Apply({L"-x:my.ini", L"--i", L"i:my.ini", L"my.ini", L"-", L"/", L"\\i:x"}),
-            kDefault);
+  EXPECT_EQ(Apply({L"-x:my.ini", L"--i", L"i:my.ini", L"my.ini", L"-", L"/", L"\\i:x"}), kDefault);
 }
 
 TEST_F(IniOptionTest, LastOptionWins) {
@@ -111,8 +114,7 @@ TEST_F(IniOptionTest, LastOptionWins) {
 }
 
 TEST_F(IniOptionTest, QuotedValueWithBlanksFromCommandLine) {
-  const Args args =
-      SplitCommandLine(L"\"C:\\tools\\ripplet.exe\" -i:\"D:\\my conf\\office pc\"");
+  const Args args = SplitCommandLine(L"\"C:\\tools\\ripplet.exe\" -i:\"D:\\my conf\\office pc\"");
   EXPECT_EQ(ApplyIniOption(kDefault, args, kDir), L"D:\\my conf\\office pc.ini");
   EXPECT_EQ(ApplyIniOption(kDefault, SplitCommandLine(L"r \"/i=two words\""), kDir),
             L"C:\\tools\\two words.ini");

@@ -9,8 +9,8 @@ namespace ripplet {
 namespace {
 
 TEST(Opacity, FollowsTheTableAndClampsHandEditedValues) {
-  const std::pair<int, int> table[] = {{0, 255}, {1, 252}, {10, 229}, {25, 191},
-                                       {50, 127}, {75, 63}, {90, 25}, {99, 2}};
+  const std::pair<int, int> table[] = {{0, 255},  {1, 252}, {10, 229}, {25, 191},
+                                       {50, 127}, {75, 63}, {90, 25},  {99, 2}};
   for (auto [percent, alpha] : table) EXPECT_EQ(OpacityOf(percent), alpha) << percent;
   EXPECT_EQ(OpacityOf(100), 2) << "never invisible and click-through";
   EXPECT_EQ(OpacityOf(101), 2);
@@ -20,8 +20,10 @@ TEST(Opacity, FollowsTheTableAndClampsHandEditedValues) {
 }
 
 TEST(MinimumSize, ScalesWithThePixelDensityTruncated) {
-  const struct { int ppi, w, h; } table[] = {
-      {96, 96, 32}, {100, 100, 33}, {120, 120, 40}, {125, 125, 41}, {144, 144, 48}, {192, 192, 64}};
+  const struct {
+    int ppi, w, h;
+  } table[] = {{96, 96, 32},   {100, 100, 33}, {120, 120, 40},
+               {125, 125, 41}, {144, 144, 48}, {192, 192, 64}};
   for (auto row : table) {
     const MinimumSize m = MinimumTrackSize(row.ppi);
     EXPECT_EQ(m.Width, row.w) << row.ppi;

@@ -12,8 +12,8 @@
 #include "app/per_monitor_layout.h"
 #include "settings/settings_io.h"
 #include "tests/sampling/fake_traffic_source.h"
-#include "tests/support/message_box_watcher.h"
 #include "tests/support/form_text_height.h"
+#include "tests/support/message_box_watcher.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_application.h"
 #include "win32/win_dpi.h"
@@ -51,7 +51,8 @@ class FrameTest : public ::testing::Test {
   TMainForm& Make(const std::string& settings) {
     const std::wstring ini = dir_.File(L"frame.ini");
     std::ofstream(std::filesystem::path(ini), std::ios::binary)
-        << "[Settings]\r\nAdapterName=lo\r\n" << settings;
+        << "[Settings]\r\nAdapterName=lo\r\n"
+        << settings;
     form_ = std::make_unique<TMainForm>(
         source_, TMainForm::Startup{dir_.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false});
     form_->Create(application_.Handle());
@@ -176,8 +177,8 @@ std::string FiguresOf(TMainForm& form) {
   std::ostringstream out;
   out << "density " << form.PixelsPerInch() << ", fonts " << HeightOf(form.ValueFont()) << " "
       << HeightOf(form.CaptionFont()) << ", minimum " << info.ptMinTrackSize.x << "x"
-      << info.ptMinTrackSize.y << ", client " << client.right << "x" << client.bottom
-      << ", bitmap " << form.Graph().Width() << "x" << form.Graph().Height() << ", layout";
+      << info.ptMinTrackSize.y << ", client " << client.right << "x" << client.bottom << ", bitmap "
+      << form.Graph().Width() << "x" << form.Graph().Height() << ", layout";
   const MainLayout& l = form.Layout();
   for (const LayoutRect& r : {l.Bevel, l.Graph, l.Label1, l.Label2, l.Recv, l.Send}) {
     out << " " << r.Left << "," << r.Top << "," << r.Width << "x" << r.Height;

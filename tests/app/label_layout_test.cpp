@@ -140,8 +140,8 @@ TEST(LabelLayoutLimits, SpacingsAndTextSizesAtThe32BitExtremesStayInsideTheLimit
   EXPECT_FALSE(short_of_it.CaptionsVisible) << "68 is short of DefaultHeight: compact";
 
   // Hidden values with an absurd client width: the graph spans it without wrapping.
-  const MainLayout wide = LayOutLabels(DesignLayout{}, DefaultFont(), kMeasured, false,
-                                       INT32_MAX, INT32_MAX, {});
+  const MainLayout wide =
+      LayOutLabels(DesignLayout{}, DefaultFont(), kMeasured, false, INT32_MAX, INT32_MAX, {});
   EXPECT_GT(wide.Graph.Width, 0);
   EXPECT_GT(wide.Graph.Height, 0);
 }

@@ -44,8 +44,8 @@ class MainFormSettingsTest : public ::testing::Test {
 
   std::unique_ptr<TMainForm> MakeForm() {
     auto form = std::make_unique<TMainForm>(
-        source_, TMainForm::Startup{dir_.File(L"ripplet.exe"),
-                                    L"ripplet.exe \"-i:" + ini_ + L"\"", false});
+        source_,
+        TMainForm::Startup{dir_.File(L"ripplet.exe"), L"ripplet.exe \"-i:" + ini_ + L"\"", false});
     form->Create(application_.Handle());
     application_.SetMainWindow(form->Handle());
     return form;
@@ -205,9 +205,8 @@ TEST_F(MainFormSettingsTest, Utf16FileIsReadAndSavedInUtf16WithItsForeignLinesKe
   }
   for (const wchar_t* line :
        {L"; \x65e5\x672c\x8a9e\x306e\x30b3\x30e1\x30f3\x30c8\r\n[Settings]\r\n",
-        L"Interval=250\r\n", L"GraphUnit=k\x30d0\x30a4\x30c8\r\n",
-        L"[Mine]\r\nx=\x00e9\x4e00\r\n", L"ColorA=FF8040\r\n", L"Version=152\r\n",
-        L"Recv=clBlue\r\n"}) {
+        L"Interval=250\r\n", L"GraphUnit=k\x30d0\x30a4\x30c8\r\n", L"[Mine]\r\nx=\x00e9\x4e00\r\n",
+        L"ColorA=FF8040\r\n", L"Version=152\r\n", L"Recv=clBlue\r\n"}) {
     EXPECT_NE(text.find(line), std::wstring::npos) << "missing a line";
   }
 }

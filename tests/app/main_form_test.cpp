@@ -44,8 +44,8 @@ class MainFormTest : public ::testing::Test {
     ini_ = dir_.File(L"meter.ini");
     WriteFile(ini_, std::string(ini_body.begin(), ini_body.end()));
     auto form = std::make_unique<TMainForm>(
-        source_, TMainForm::Startup{dir_.File(L"ripplet.exe"),
-                                    L"ripplet.exe \"-i:" + ini_ + L"\"", false});
+        source_,
+        TMainForm::Startup{dir_.File(L"ripplet.exe"), L"ripplet.exe \"-i:" + ini_ + L"\"", false});
     form->Create(application_.Handle());
     application_.SetMainWindow(form->Handle());
     return form;
@@ -101,11 +101,11 @@ TEST_F(MainFormTest, CloseWritesEverySectionAndKeepsForeignLines) {
   EXPECT_EQ(form->Handle(), nullptr) << "a successful save closes the window";
 
   const std::string ini = ReadFile(ini_);
-  for (const char* line : {"; my meter\r\n", "MyOwnKey=keep me\r\n", "[Elsewhere]\r\nx=1\r\n",
-                           "[Ripplet]\r\nVersion=152\r\n", "AdapterName=lo\r\n",
-                           "GraphRange=1000\r\n", "ShowValue=1\r\n", "Recv=clBlue\r\n",
-                           "Name=MS UI Gothic\r\n", "Size=10\r\n", "Left=40\r\n", "Top=50\r\n",
-                           "Width=320\r\n", "Height=90\r\n"}) {
+  for (const char* line :
+       {"; my meter\r\n", "MyOwnKey=keep me\r\n", "[Elsewhere]\r\nx=1\r\n",
+        "[Ripplet]\r\nVersion=152\r\n", "AdapterName=lo\r\n", "GraphRange=1000\r\n",
+        "ShowValue=1\r\n", "Recv=clBlue\r\n", "Name=MS UI Gothic\r\n", "Size=10\r\n", "Left=40\r\n",
+        "Top=50\r\n", "Width=320\r\n", "Height=90\r\n"}) {
     EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from:\n" << ini;
   }
 }
@@ -215,9 +215,12 @@ TEST_F(MainFormTest, AnyErrorFromTheIdleStepIsShownAndTheLoopGoesOn) {
   int runs = 0;
   application_.SetIdleHandler([&runs] {
     switch (++runs) {
-      case 1: throw std::bad_alloc();
-      case 2: throw 42;  // not even an exception class
-      default: break;
+      case 1:
+        throw std::bad_alloc();
+      case 2:
+        throw 42;  // not even an exception class
+      default:
+        break;
     }
   });
   application_.RunIdle();

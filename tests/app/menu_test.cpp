@@ -26,9 +26,7 @@ bool Checked(const TMainForm& form, UINT id) {
   return (::GetMenuState(form.PopupMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-bool Topmost(HWND hwnd) {
-  return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+bool Topmost(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 // The help system's entry point, recording what it is asked.
 struct HelpCall {
@@ -73,7 +71,8 @@ class MenuTest : public ::testing::Test {
   // Opens the Options dialog from the menu and runs `steps` inside its modal loop; the
   // watchdog closes a dialog the steps leave open.
   void WithOptions(std::vector<testing::ModalSteps::Step> steps) {
-    testing::ModalSteps run(std::move(steps), [] { return testing::FindThreadDialog(L"オプション"); });
+    testing::ModalSteps run(std::move(steps),
+                            [] { return testing::FindThreadDialog(L"オプション"); });
     form_->MenuItemClick(TMainForm::kOptionItem);
     EXPECT_FALSE(run.WatchdogFired());
   }
@@ -139,12 +138,11 @@ TEST_F(MenuTest, HelpOpensTheFileAtContextFourFromTheApplicationWindow) {
   form_->MenuItemClick(TMainForm::kHelpItem);
   // The Options dialog's help button asks for context 6, as the same caller.
   WithOptions({[] {
-                 if (Options() == nullptr) return false;
-                 ::SendMessageW(Options(), WM_COMMAND,
-                                MAKEWPARAM(IDC_OPTIONS_HELPBTN, BN_CLICKED), 0);
-                 ::PostMessageW(Options(), WM_COMMAND, IDCANCEL, 0);
-                 return true;
-               }});
+    if (Options() == nullptr) return false;
+    ::SendMessageW(Options(), WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_HELPBTN, BN_CLICKED), 0);
+    ::PostMessageW(Options(), WM_COMMAND, IDCANCEL, 0);
+    return true;
+  }});
   const std::vector<HelpCall> calls = g_help_calls;
   HelpSystem::Uninitialize();
   HelpSystem::SetCallerWindow(nullptr);

@@ -1,6 +1,6 @@
 // Soak: many ticks driven in-process, with the settings re-applied now and then, while the
-// GDI and USER objects in use, the kernel handles and the private bytes are watched. RIPPLET_SOAK_TICKS sets the count
-// (make soak runs 1,000,000; make test a smaller count).
+// GDI and USER objects in use, the kernel handles and the private bytes are watched.
+// RIPPLET_SOAK_TICKS sets the count (make soak runs 1,000,000; make test a smaller count).
 #include <windows.h>
 #include <psapi.h>
 
@@ -52,7 +52,8 @@ TEST(Soak, GdiObjectsAndPrivateBytesStayFlat) {
 
   const auto run = [&](long count) {
     for (long i = 0; i < count; ++i) {
-      source.Add(static_cast<std::uint32_t>((i * 7919) % 900000), static_cast<std::uint32_t>(i % 150000));
+      source.Add(static_cast<std::uint32_t>((i * 7919) % 900000),
+                 static_cast<std::uint32_t>(i % 150000));
       form.MainTimerTimer();
       if (i % 64 == 0) ::UpdateWindow(form.Handle());  // repaint now and then, as the loop would
       if (i % 20000 == 19999) form.ApplySettings();    // as a resize or OK would
@@ -63,19 +64,20 @@ TEST(Soak, GdiObjectsAndPrivateBytesStayFlat) {
   const std::size_t user_before = testing::CreatableUserObjects();
   const std::uintptr_t handle_before = testing::NextKernelHandle();
   const SIZE_T private_before = PrivateBytes();
-  std::printf("soak: %ld ticks; before: %zu GDI and %zu USER objects creatable, next handle "
-              "%#zx, %zu KiB private\n",
-              ticks, gdi_before, user_before, static_cast<std::size_t>(handle_before),
-              private_before / 1024);
+  std::printf(
+      "soak: %ld ticks; before: %zu GDI and %zu USER objects creatable, next handle "
+      "%#zx, %zu KiB private\n",
+      ticks, gdi_before, user_before, static_cast<std::size_t>(handle_before),
+      private_before / 1024);
   run(ticks);
   const std::size_t gdi_after = testing::CreatableGdiObjects();
   const std::size_t user_after = testing::CreatableUserObjects();
   const std::uintptr_t handle_after = testing::NextKernelHandle();
   const SIZE_T private_after = PrivateBytes();
-  std::printf("soak: after:  %zu GDI and %zu USER objects creatable, next handle %#zx, "
-              "%zu KiB private\n",
-              gdi_after, user_after, static_cast<std::size_t>(handle_after),
-              private_after / 1024);
+  std::printf(
+      "soak: after:  %zu GDI and %zu USER objects creatable, next handle %#zx, "
+      "%zu KiB private\n",
+      gdi_after, user_after, static_cast<std::size_t>(handle_after), private_after / 1024);
   ASSERT_LT(gdi_before, 70000u) << "the count must reach the GDI handle table's limit";
   ASSERT_LT(user_before, 70000u) << "the count must reach the USER handle table's limit";
   EXPECT_EQ(gdi_after, gdi_before) << "GDI objects leaked";

@@ -22,8 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hInstance = instance;
   wc.lpszClassName = L"MinimalWindow";
   ::RegisterClassW(&wc);
-  HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Minimal", WS_POPUP | WS_THICKFRAME, 32,
-                                32, 310, 74, nullptr, nullptr, instance, nullptr);
+  HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Minimal", WS_POPUP | WS_THICKFRAME, 32, 32,
+                                310, 74, nullptr, nullptr, instance, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

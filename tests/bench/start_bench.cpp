@@ -46,8 +46,8 @@ Run Start(const std::wstring& exe, const std::wstring& args) {
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   const double t0 = Now();
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
     std::fprintf(stderr, "cannot start %ls\n", exe.c_str());
     std::exit(1);
   }
@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
   const auto memory = [](const char* what, const std::vector<double>& meter,
                          const std::vector<double>& minimal) {
     std::printf("%s after start, medians: meter %.0f KiB, minimal window %.0f KiB, ratio %.3f\n",
-                what, Median(meter) / 1024, Median(minimal) / 1024, Median(meter) / Median(minimal));
+                what, Median(meter) / 1024, Median(minimal) / 1024,
+                Median(meter) / Median(minimal));
   };
   memory("private bytes", meter_private, minimal_private);
   memory("working set", meter_set, minimal_set);

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     MIB_IF_ROW2 row{};
     row.InterfaceLuid = luid;
     ripplet::System().GetIfEntry2(&row);
-    ::BitBlt(window_dc, g.Left + g.Width - 2, g.Top, 2, g.Height, form.Graph().Dc(),
-             g.Width - 2, 0, SRCCOPY);
+    ::BitBlt(window_dc, g.Left + g.Width - 2, g.Top, 2, g.Height, form.Graph().Dc(), g.Width - 2, 0,
+             SRCCOPY);
   };
   const auto tick = [&] {
     form.MainTimerTimer();

@@ -2,8 +2,8 @@
 // is no error and shows nothing.
 #include "dialogs/help.h"
 
-#include <gtest/gtest.h>
 #include <htmlhelp.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>

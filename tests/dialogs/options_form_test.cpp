@@ -68,9 +68,9 @@ TEST_F(OptionsForm, FillsEveryControlFromTheRecord) {
   EXPECT_TRUE(Enabled(IDC_OPTIONS_DEFAULTHEIGHTBTN));
 
   // Numbers only: no input method in any of the six edits.
-  for (int id : {IDC_OPTIONS_GRAPHRANGEEDIT, IDC_OPTIONS_GRAPHMIDDLEEDIT,
-                 IDC_OPTIONS_GRAPHSENDRANGEEDIT, IDC_OPTIONS_ALPHABLENDEDIT,
-                 IDC_OPTIONS_INTERVALEDIT, IDC_OPTIONS_VALUEINTERVALEDIT}) {
+  for (int id :
+       {IDC_OPTIONS_GRAPHRANGEEDIT, IDC_OPTIONS_GRAPHMIDDLEEDIT, IDC_OPTIONS_GRAPHSENDRANGEEDIT,
+        IDC_OPTIONS_ALPHABLENDEDIT, IDC_OPTIONS_INTERVALEDIT, IDC_OPTIONS_VALUEINTERVALEDIT}) {
     EXPECT_EQ(::ImmGetContext(Item(id)), nullptr) << id;
   }
 
@@ -93,8 +93,8 @@ TEST_F(OptionsForm, FillsEveryControlFromTheRecord) {
     EXPECT_EQ(min, e.min);
     EXPECT_EQ(max, e.max);
     UDACCEL accel[3] = {};
-    const LRESULT count = ::SendMessageW(Item(e.id), UDM_GETACCEL, 3,
-                                         reinterpret_cast<LPARAM>(accel));
+    const LRESULT count =
+        ::SendMessageW(Item(e.id), UDM_GETACCEL, 3, reinterpret_cast<LPARAM>(accel));
     ASSERT_EQ(count, 2) << e.id;
     EXPECT_EQ(accel[0].nSec, 0u);
     EXPECT_EQ(accel[0].nInc, static_cast<UINT>(e.step));
@@ -249,7 +249,8 @@ TEST_F(OptionsForm, UnitPickConvertsTheRangesThereAndBack) {
 
   // With the keyboard: each arrow press picks the next unit and converts again.
   Focus(IDC_OPTIONS_GRAPHUNITBOX);
-  for (int i = 0; i < 7; ++i) ::SendMessageW(Item(IDC_OPTIONS_GRAPHUNITBOX), WM_KEYDOWN, VK_DOWN, 0);
+  for (int i = 0; i < 7; ++i)
+    ::SendMessageW(Item(IDC_OPTIONS_GRAPHUNITBOX), WM_KEYDOWN, VK_DOWN, 0);
   ASSERT_EQ(Selected(IDC_OPTIONS_GRAPHUNITBOX), 10);  // 0k ビット/秒: eight times the bytes
   EXPECT_EQ(Text(IDC_OPTIONS_GRAPHRANGEEDIT), L"8000");
   EXPECT_EQ(Text(IDC_OPTIONS_GRAPHMIDDLEEDIT), L"7200");
@@ -379,17 +380,28 @@ TEST_F(OptionsForm, DefaultHeightButtonActsAtOnceAndCancelDoesNotUndoIt) {
 TEST_F(OptionsForm, TabOrderAndAccessKeysFollowTheLayout) {
   settings_.AdapterName = "lo";
   Open();
-  const int order[] = {IDC_OPTIONS_ADAPTERBOX,      IDC_OPTIONS_GRAPHRANGEEDIT,
-                       IDC_OPTIONS_GRAPHMIDDLEEDIT, IDC_OPTIONS_GRAPHSENDRANGEEDIT,
-                       IDC_OPTIONS_GRAPHUNITBOX,    IDC_OPTIONS_RECVCOLORBTN,
-                       IDC_OPTIONS_SENDCOLORBTN,    IDC_OPTIONS_MIDDLECOLORBTN,
-                       IDC_OPTIONS_BACKCOLORBTN,    IDC_OPTIONS_SHOWVALUECHECK,
-                       IDC_OPTIONS_LOCKWINDOWCHECK, IDC_OPTIONS_SNAPWINDOWCHECK,
-                       IDC_OPTIONS_HIDEWINDOWCHECK, IDC_OPTIONS_ALPHABLENDEDIT,
-                       IDC_OPTIONS_INTERVALEDIT,    IDC_OPTIONS_VALUEINTERVALEDIT,
-                       IDC_OPTIONS_VALUEFONTBUTTON, IDC_OPTIONS_DEFAULTHEIGHTBTN,
-                       IDOK,                        IDCANCEL,
-                       IDC_OPTIONS_HELPBTN,         IDC_OPTIONS_ADAPTERBOX};
+  const int order[] = {IDC_OPTIONS_ADAPTERBOX,
+                       IDC_OPTIONS_GRAPHRANGEEDIT,
+                       IDC_OPTIONS_GRAPHMIDDLEEDIT,
+                       IDC_OPTIONS_GRAPHSENDRANGEEDIT,
+                       IDC_OPTIONS_GRAPHUNITBOX,
+                       IDC_OPTIONS_RECVCOLORBTN,
+                       IDC_OPTIONS_SENDCOLORBTN,
+                       IDC_OPTIONS_MIDDLECOLORBTN,
+                       IDC_OPTIONS_BACKCOLORBTN,
+                       IDC_OPTIONS_SHOWVALUECHECK,
+                       IDC_OPTIONS_LOCKWINDOWCHECK,
+                       IDC_OPTIONS_SNAPWINDOWCHECK,
+                       IDC_OPTIONS_HIDEWINDOWCHECK,
+                       IDC_OPTIONS_ALPHABLENDEDIT,
+                       IDC_OPTIONS_INTERVALEDIT,
+                       IDC_OPTIONS_VALUEINTERVALEDIT,
+                       IDC_OPTIONS_VALUEFONTBUTTON,
+                       IDC_OPTIONS_DEFAULTHEIGHTBTN,
+                       IDOK,
+                       IDCANCEL,
+                       IDC_OPTIONS_HELPBTN,
+                       IDC_OPTIONS_ADAPTERBOX};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetNextDlgTabItem(Dialog(), Item(order[i]), FALSE), Item(order[i + 1]))
         << "after " << order[i];

@@ -46,8 +46,7 @@ class OptionsPickers : public OptionsDialogTest {
   OptionsPickers() {
     settings_.AdapterName = "lo";
     // A colour dialog that records what it was shown and answers from `answers_`.
-    pickers_.ChooseColour = [this](HWND owner, COLORREF& colour,
-                                   std::array<COLORREF, 16>& custom) {
+    pickers_.ChooseColour = [this](HWND owner, COLORREF& colour, std::array<COLORREF, 16>& custom) {
       colour_calls_.push_back({owner, colour, custom});
       if (colour_answers_.empty()) return false;
       const auto answer = colour_answers_.front();
@@ -95,11 +94,11 @@ TEST_F(OptionsPickers, ColourButtonsPickIntoTheSwatchBesideThemAndOkStoresThem) 
   Click(IDC_OPTIONS_BACKCOLORBTN);  // cancelled
   ASSERT_EQ(colour_calls_.size(), 2u);
   EXPECT_EQ(colour_calls_[0].Owner, Dialog());
-  EXPECT_EQ(colour_calls_[0].Colour, 0x000000FFu);  // starts at the swatch's colour
+  EXPECT_EQ(colour_calls_[0].Colour, 0x000000FFu);     // starts at the swatch's colour
   EXPECT_EQ(colour_calls_[0].Custom[0], 0x00FF8040u);  // from the list, key without case
   EXPECT_EQ(colour_calls_[0].Custom[1], 0xFFFFFFFFu);  // missing: unset
   EXPECT_EQ(colour_calls_[1].Colour, ::GetSysColor(COLOR_BTNFACE));  // a system colour as RGB
-  EXPECT_EQ(colour_calls_[1].Custom[1], 0x00ABCDEFu);  // kept from the first pick
+  EXPECT_EQ(colour_calls_[1].Custom[1], 0x00ABCDEFu);                // kept from the first pick
   EXPECT_EQ(SwatchPixel(IDC_OPTIONS_SENDCOLORSHAPE), 0x00123456u);
   EXPECT_EQ(SwatchPixel(IDC_OPTIONS_BACKCOLORSHAPE), ::GetSysColor(COLOR_BTNFACE));
 
@@ -256,8 +255,8 @@ TEST_F(OptionsPickers, FontChoiceReachesTheValueFontOnlyThroughOk) {
   Open();
   Click(IDC_OPTIONS_VALUEFONTBUTTON);
   Click(IDOK);
-  EXPECT_EQ(settings_.ValueFont, (FontSpec{"IPAGothic", -16, kFontStyleBold | kFontStyleItalic,
-                                           SHIFTJIS_CHARSET}));
+  EXPECT_EQ(settings_.ValueFont,
+            (FontSpec{"IPAGothic", -16, kFontStyleBold | kFontStyleItalic, SHIFTJIS_CHARSET}));
 
   // The same face (another case) and script: the character set stays, the styles are the
   // dialog's four.
@@ -271,8 +270,8 @@ TEST_F(OptionsPickers, FontChoiceReachesTheValueFontOnlyThroughOk) {
   Open();
   Click(IDC_OPTIONS_VALUEFONTBUTTON);
   Click(IDOK);
-  EXPECT_EQ(settings_.ValueFont, (FontSpec{"ipagothic", -16, kFontStyleUnderline,
-                                           SHIFTJIS_CHARSET}));
+  EXPECT_EQ(settings_.ValueFont,
+            (FontSpec{"ipagothic", -16, kFontStyleUnderline, SHIFTJIS_CHARSET}));
 }
 
 TEST_F(OptionsPickers, MergeTakesTheCharacterSetWhenTheFaceOrTheScriptChanged) {
@@ -290,12 +289,11 @@ TEST_F(OptionsPickers, MergeTakesTheCharacterSetWhenTheFaceOrTheScriptChanged) {
 }
 
 TEST_F(OptionsPickers, ShowOptionsDialogRunsInTheModalLoopWhileTimersTick) {
-  HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                 nullptr, nullptr, nullptr);
+  HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
   static int ticks = 0;
   ticks = 0;
-  const UINT_PTR ticker =
-      ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  const UINT_PTR ticker = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
   OptionsContext context{settings_, table_, ".", 96, {}, {}};
   HWND seen = nullptr;
   bool owner_disabled = false;
@@ -382,8 +380,8 @@ TEST_F(OptionsPickers, LaysOutTheDesignsPixelsInDialogUnits) {
   EXPECT_PRED2(close_x, ItemRect(Dialog(), IDC_OPTIONS_GRAPHUNITBOX).left, 104);
 
   // The lists drop down showing 8 adapters, and all 18 units.
-  for (const auto& [id, visible] : {std::pair{IDC_OPTIONS_ADAPTERBOX, 8},
-                                    std::pair{IDC_OPTIONS_GRAPHUNITBOX, 18}}) {
+  for (const auto& [id, visible] :
+       {std::pair{IDC_OPTIONS_ADAPTERBOX, 8}, std::pair{IDC_OPTIONS_GRAPHUNITBOX, 18}}) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(::GetComboBoxInfo(Item(id), &info));
@@ -404,8 +402,8 @@ TEST_F(OptionsPickers, LaysOutTheDesignsPixelsInDialogUnits) {
 
   // The dialog font: "MS UI Gothic" 9 pt, so 12 px at 96 pixels per inch.
   LOGFONTW font{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Dialog(), WM_GETFONT, 0, 0)),
-               sizeof(font), &font);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Dialog(), WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
   EXPECT_STREQ(font.lfFaceName, L"MS UI Gothic");
   EXPECT_EQ(font.lfHeight, -::MulDiv(9, ScreenPpi(), 72));
 }
@@ -422,10 +420,10 @@ TEST_F(OptionsPickers, DISABLED_HoldOpenForScreenshot) {
   const DWORD hold = static_cast<DWORD>(wait ? std::atoi(wait) : 8000);
   const DWORD start = ::GetTickCount();
   TimerSteps steps({[&] {
-                      if (::GetTickCount() - start < hold) return false;
-                      ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
-                      return true;
-                    }},
+                     if (::GetTickCount() - start < hold) return false;
+                     ::PostMessageW(Dialog(), WM_COMMAND, IDCANCEL, 0);
+                     return true;
+                   }},
                    hold + 5000);
   EXPECT_EQ(form_->ShowModal(), IDCANCEL);
 }

@@ -142,8 +142,8 @@ TEST(OptionsUpDown, OnlyAWholeNumberWithinTheRangeIsTaken) {
   EXPECT_EQ(ParseUpDownText(L"30000", kIntervalRange), 30000);
   EXPECT_EQ(ParseUpDownText(L"+20", kIntervalRange), 20);
   EXPECT_EQ(ParseUpDownText(L"0", kAlphaBlendRange), 0);
-  for (const wchar_t* text : {L"5", L"30001", L"1,000", L"1 000", L" 20", L"20 ", L"", L"-",
-                              L"abc", L"99999999999999999999", L"2e3", L"-20"}) {
+  for (const wchar_t* text : {L"5", L"30001", L"1,000", L"1 000", L" 20", L"20 ", L"", L"-", L"abc",
+                              L"99999999999999999999", L"2e3", L"-20"}) {
     EXPECT_FALSE(ParseUpDownText(text, kIntervalRange)) << std::wstring(text).size();
   }
   EXPECT_FALSE(ParseUpDownText(L"100", kAlphaBlendRange));

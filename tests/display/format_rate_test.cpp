@@ -33,12 +33,12 @@ struct Example {
 const Example kExamples[] = {
     {kKiloBytes2, 0, "0.00k"},
     {kKiloBytes2, 1234, "1.23k"},
-    {kKiloBytes2, 125, "0.13k"},         // 0.125 rounds half away from zero
-    {kKiloBytes2, 1005, "1.00k"},        // 1.005 is held just below 1.005
-    {kKiloBytes2, 999990, "999.99k"},    // equal to the limit keeps its decimals
+    {kKiloBytes2, 125, "0.13k"},       // 0.125 rounds half away from zero
+    {kKiloBytes2, 1005, "1.00k"},      // 1.005 is held just below 1.005
+    {kKiloBytes2, 999990, "999.99k"},  // equal to the limit keeps its decimals
     {kKiloBytes2, 999995, "1000.0k"},
     {kKiloBytes2, 9999900, "9999.9k"},
-    {kKiloBytes2, 9999901, "10000k"},    // above 9999.9: no decimal left
+    {kKiloBytes2, 9999901, "10000k"},  // above 9999.9: no decimal left
     {kKiloBytes2, 10000499, "10000k"},
     {kKiloBytes2, 12345678, "12346k"},
     {kKiloBytes2, 999999500, "999999k"},  // saturates, never 1000000
@@ -47,7 +47,7 @@ const Example kExamples[] = {
     {kKiloBytes3, 99999, "99.999k"},
     {kKiloBytes3, 100000, "100.00k"},
     {kKiloBytes0, 1500, "2k"},
-    {kKiloBytes0, 2500, "3k"},           // not to even
+    {kKiloBytes0, 2500, "3k"},  // not to even
     {kKiloBytes0, 499, "0k"},
     {kBytes, 999, "999"},
     {kBytes, 1000000, "999999"},
@@ -57,7 +57,7 @@ const Example kExamples[] = {
     {kMegaBits3, 12500, "0.100M"},
     {kMegaBytes1, 1234567, "1.2M"},
     {kKiloBytes2, -5, "-0.01k"},
-    {kKiloBytes2, -4, "0.00k"},          // rounds to zero: no sign
+    {kKiloBytes2, -4, "0.00k"},  // rounds to zero: no sign
     {kKiloBytes2, -1234, "-1.23k"},
     {kBytes, std::numeric_limits<std::int64_t>::max(), "999999"},
 };

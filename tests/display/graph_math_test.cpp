@@ -35,14 +35,14 @@ TEST(MiddleY, DrawsNothingForAnUnusableScale) {
 }
 
 TEST(SeriesY, PlacesRatesOnTheScale) {
-  EXPECT_EQ(SeriesY(60, 0, kKilo, 1000), 59);             // bottom row
-  EXPECT_EQ(SeriesY(60, 900000, kKilo, 1000), 5);         // just above the middle line
-  EXPECT_EQ(SeriesY(60, 1000000, kKilo, 1000), -1);       // one range: above the top
+  EXPECT_EQ(SeriesY(60, 0, kKilo, 1000), 59);        // bottom row
+  EXPECT_EQ(SeriesY(60, 900000, kKilo, 1000), 5);    // just above the middle line
+  EXPECT_EQ(SeriesY(60, 1000000, kKilo, 1000), -1);  // one range: above the top
   EXPECT_EQ(SeriesY(60, 2000000, kKilo, 1000), -61);
   EXPECT_EQ(SeriesY(60, 150000, kKilo, 1000), 50);
-  EXPECT_EQ(SeriesY(60, 16, kKilo, 1), 59);               // 0.96 truncates to 0
-  EXPECT_EQ(SeriesY(60, 1000, 0.125, 8000), -1);          // bit unit: 8000 of 8000
-  EXPECT_EQ(SeriesY(60, -1000000, kKilo, 1000), 119);     // below the bitmap
+  EXPECT_EQ(SeriesY(60, 16, kKilo, 1), 59);            // 0.96 truncates to 0
+  EXPECT_EQ(SeriesY(60, 1000, 0.125, 8000), -1);       // bit unit: 8000 of 8000
+  EXPECT_EQ(SeriesY(60, -1000000, kKilo, 1000), 119);  // below the bitmap
 }
 
 TEST(SeriesY, SendSeriesUsesItsOwnRangeWhenSet) {
@@ -68,10 +68,8 @@ TEST(SeriesY, GuardsAgainstUnusableScalesAndHugeValues) {
   EXPECT_EQ(SeriesY(60, 1000, 0.0, 1000), std::nullopt);  // no unit gives divisor 0
   // Ranges so small, or rates so large, that v leaves any integer range.
   EXPECT_EQ(SeriesY(60, 2147483647, kKilo, 1e-300), -kGraphYLimit);
-  EXPECT_EQ(SeriesY(60, std::numeric_limits<std::int64_t>::max(), 0.125, 1e-9),
-            -kGraphYLimit);
-  EXPECT_EQ(SeriesY(60, std::numeric_limits<std::int64_t>::min(), 0.125, 1e-9),
-            kGraphYLimit);
+  EXPECT_EQ(SeriesY(60, std::numeric_limits<std::int64_t>::max(), 0.125, 1e-9), -kGraphYLimit);
+  EXPECT_EQ(SeriesY(60, std::numeric_limits<std::int64_t>::min(), 0.125, 1e-9), kGraphYLimit);
   EXPECT_EQ(SeriesY(60, 2147483647, kKilo, 1000), -128790);  // large but drawn as is
 }
 

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
@@ -138,16 +138,15 @@ TEST(GraphBitmap, AnUnusableScaleDrawsNoLinesButStillScrolls) {
 
 class MainFormTickTest : public ::testing::Test {
  protected:
-  MainFormTickTest() : application_(L"Ripplet_test") {
-    source_.Rows = {{"lo", 0, 0}};
-  }
+  MainFormTickTest() : application_(L"Ripplet_test") { source_.Rows = {{"lo", 0, 0}}; }
   std::unique_ptr<TMainForm> MakeForm(const std::string& settings) {
     return MakeForm(settings, source_);
   }
   std::unique_ptr<TMainForm> MakeForm(const std::string& settings, TrafficSource& source) {
     const std::wstring ini = dir_.File(L"tick.ini");
     std::ofstream(std::filesystem::path(ini), std::ios::binary)
-        << "[Settings]\r\nAdapterName=lo\r\n" << settings;
+        << "[Settings]\r\nAdapterName=lo\r\n"
+        << settings;
     auto form = std::make_unique<TMainForm>(
         source, TMainForm::Startup{dir_.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false});
     form->Create(application_.Handle());

@@ -19,11 +19,10 @@ struct UnitRow {
 
 TEST(UnitTexts, AreTheListInShiftJisAndParseToTheirParameters) {
   const UnitRow rows[kUnitCount] = {
-      {1, 0, 0},          {1000, 'k', 0},     {1000, 'k', 1},     {1000, 'k', 2},
-      {1000, 'k', 3},     {1000000, 'M', 0},  {1000000, 'M', 1},  {1000000, 'M', 2},
-      {1000000, 'M', 3},  {0.125, 0, 0},      {125, 'k', 0},      {125, 'k', 1},
-      {125, 'k', 2},      {125, 'k', 3},      {125000, 'M', 0},   {125000, 'M', 1},
-      {125000, 'M', 2},   {125000, 'M', 3}};
+      {1, 0, 0},         {1000, 'k', 0},    {1000, 'k', 1},    {1000, 'k', 2},    {1000, 'k', 3},
+      {1000000, 'M', 0}, {1000000, 'M', 1}, {1000000, 'M', 2}, {1000000, 'M', 3}, {0.125, 0, 0},
+      {125, 'k', 0},     {125, 'k', 1},     {125, 'k', 2},     {125, 'k', 3},     {125000, 'M', 0},
+      {125000, 'M', 1},  {125000, 'M', 2},  {125000, 'M', 3}};
   for (std::size_t i = 0; i < kUnitCount; ++i) {
     SCOPED_TRACE(i);
     const UnitParams p = ParseUnit(kUnitTexts[i]);
@@ -115,7 +114,7 @@ TEST(ContainsIgnoreCase, LeavesDoubleByteCharactersAsTheyAre) {
 
 TEST(UnitRatio, ConvertsBetweenUnits) {
   EXPECT_DOUBLE_EQ(UnitRatio(kUnitTexts[3], kUnitTexts[7]), 0.001);  // k -> M bytes
-  EXPECT_EQ(UnitRatio(kUnitTexts[1], kUnitTexts[10]), 8.0);         // bytes -> bits
+  EXPECT_EQ(UnitRatio(kUnitTexts[1], kUnitTexts[10]), 8.0);          // bytes -> bits
   EXPECT_EQ(UnitRatio(kUnitTexts[10], kUnitTexts[1]), 0.125);
   EXPECT_EQ(UnitRatio(kUnitTexts[0], kUnitTexts[17]), 1.0 / 125000.0);
   EXPECT_EQ(UnitRatio("", ""), 1.0);

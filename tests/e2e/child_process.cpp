@@ -83,8 +83,8 @@ bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments,
   if (!arguments.empty()) command_line += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  return ::CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, directory.c_str(), &startup, &info_) != FALSE;
+  return ::CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.c_str(), &startup, &info_) != FALSE;
 }
 
 bool ChildProcess::Running() const {

@@ -46,8 +46,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts `exe` with the command line "<exe>" + arguments, in `directory`.
-  bool Start(const std::wstring& exe, const std::wstring& arguments,
-             const std::wstring& directory);
+  bool Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory);
 
   bool Running() const;
 

@@ -216,15 +216,21 @@ TEST_F(StartupTest, FirstStartWarnsThenRunsAndSavesTheDefaultsInSectionOrder) {
             (std::vector<std::string>{"Ripplet", "Settings", "Colors", "Font", "Window"}))
       << ini;
   const std::pair<const char*, const char*> expected_lines[] = {
-      {"Ripplet", "Version=152"},      {"Settings", "AdapterName="},
-      {"Settings", "GraphRange=1000"}, {"Settings", "GraphMiddle=900"},
+      {"Ripplet", "Version=152"},
+      {"Settings", "AdapterName="},
+      {"Settings", "GraphRange=1000"},
+      {"Settings", "GraphMiddle=900"},
       {"Settings", "GraphSendRange=150"},
       // "0.00k バイト/秒" in Shift-JIS
       {"Settings", "GraphUnit=0.00k \x83\x6f\x83\x43\x83\x67/\x95\x62"},
-      {"Settings", "ShowValue=1"},     {"Settings", "LockWindow=0"},
-      {"Settings", "Interval=1000"},   {"Colors", "Recv=clBlue"},
-      {"Colors", "Send=clRed"},        {"Colors", "Back=clSilver"},
-      {"Font", "Name=MS UI Gothic"},   {"Font", "Size=10"},
+      {"Settings", "ShowValue=1"},
+      {"Settings", "LockWindow=0"},
+      {"Settings", "Interval=1000"},
+      {"Colors", "Recv=clBlue"},
+      {"Colors", "Send=clRed"},
+      {"Colors", "Back=clSilver"},
+      {"Font", "Name=MS UI Gothic"},
+      {"Font", "Size=10"},
       {"Font", "Style=0"},
   };
   for (const auto& [section, line] : expected_lines) {

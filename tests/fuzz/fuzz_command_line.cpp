@@ -60,8 +60,8 @@ void CheckPathRules(std::wstring_view path, std::wstring_view ext) {
   FUZZ_CHECK(extension.empty() == (name.find(L'.') == std::wstring_view::npos));
 
   const std::wstring replaced = ReplaceExtension(path, ext);
-  FUZZ_CHECK(replaced == std::wstring(path.substr(0, path.size() - extension.size())) +
-                             std::wstring(ext));
+  FUZZ_CHECK(replaced ==
+             std::wstring(path.substr(0, path.size() - extension.size())) + std::wstring(ext));
   FUZZ_CHECK(ExtensionOf(ReplaceExtension(path, L".ini")) == L".ini");
   FUZZ_CHECK(DirectoryPart(ReplaceExtension(path, L".ini")) == dir);
   FUZZ_CHECK(ReplaceExtension(path, extension) == path);
@@ -86,11 +86,13 @@ void CheckPaths(std::wstring_view module_path, std::wstring_view stored_name) {
   FUZZ_CHECK(title.find_first_of(L"\\:.") == std::wstring::npos);
   FUZZ_CHECK(title.size() == name.substr(0, name.find(L'.')).size());
   if (!title.empty()) FUZZ_CHECK(title.front() == name.front());
-  for (std::size_t i = 1; i < title.size(); ++i) FUZZ_CHECK(!(title[i] >= L'A' && title[i] <= L'Z'));
+  for (std::size_t i = 1; i < title.size(); ++i)
+    FUZZ_CHECK(!(title[i] >= L'A' && title[i] <= L'Z'));
 }
 
 bool IsIniOption(std::wstring_view arg) {
-  return arg.size() >= 2 && (arg[0] == L'-' || arg[0] == L'/') && (arg[1] == L'i' || arg[1] == L'I');
+  return arg.size() >= 2 && (arg[0] == L'-' || arg[0] == L'/') &&
+         (arg[1] == L'i' || arg[1] == L'I');
 }
 
 void CheckIniOption(std::wstring_view ini_path, const std::vector<std::wstring>& args,

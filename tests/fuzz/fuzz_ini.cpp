@@ -18,10 +18,10 @@ namespace {
 constexpr std::size_t kMaxSections = 8;
 constexpr std::size_t kMaxKeys = 32;
 
-constexpr std::string_view kProgramSections[] = {"Ripplet", "Settings", "Colors",
-                                                  "CustomColors", "Font", "Window"};
-constexpr std::string_view kProgramKeys[] = {"Version", "AdapterName", "GraphRange", "GraphUnit",
-                                              "Recv", "ColorA", "Name", "Size", "Top"};
+constexpr std::string_view kProgramSections[] = {"Ripplet",      "Settings", "Colors",
+                                                 "CustomColors", "Font",     "Window"};
+constexpr std::string_view kProgramKeys[] = {
+    "Version", "AdapterName", "GraphRange", "GraphUnit", "Recv", "ColorA", "Name", "Size", "Top"};
 
 std::vector<std::string> LinesOf(std::string_view serialized) {
   std::vector<std::string> lines;

@@ -36,8 +36,8 @@ struct Loaded {
 
 Loaded Load(const IniDocument& doc, int ppi, std::string_view separator) {
   Loaded loaded;
-  loaded.Report = LoadSettingsFrom(doc, loaded.Record, loaded.Bounds, loaded.Spacings, ppi,
-                                   separator);
+  loaded.Report =
+      LoadSettingsFrom(doc, loaded.Record, loaded.Bounds, loaded.Spacings, ppi, separator);
   FUZZ_CHECK(!loaded.Record.ValueFont.Name.empty());
   return loaded;
 }
@@ -80,7 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzInput in(data, size);
   const int ppi = in.Number<std::int32_t>();
   const std::string_view separator = in.Flag() ? "," : ".";
-  CheckRoundTrip(IniDocument::Parse({reinterpret_cast<const char*>(data), size}), ppi,
-                 separator);
+  CheckRoundTrip(IniDocument::Parse({reinterpret_cast<const char*>(data), size}), ppi, separator);
   return 0;
 }

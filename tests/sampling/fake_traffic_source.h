@@ -47,8 +47,8 @@ class FakeTrafficSource : public TrafficSource {
   std::uint32_t Tick = 1000;
   std::function<void()> DuringTableRead;  // e.g. throws
   int FailingTableReads = 0;              // so many table reads to come fail
-  bool Watchable = true;  // false: a platform with nothing cheaper than the table
-  bool WideTable = true;  // false: a platform with 32-bit counters alone (no GetIfTable2)
+  bool Watchable = true;                  // false: a platform with nothing cheaper than the table
+  bool WideTable = true;        // false: a platform with 32-bit counters alone (no GetIfTable2)
   int FailingWatchedReads = 0;  // so many watched reads to come fail; -1: all of them
   int TableReads = 0;
   int WideReads = 0;

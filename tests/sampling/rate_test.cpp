@@ -9,7 +9,7 @@ namespace {
 
 TEST(RateOf, IsExactAndTruncated) {
   EXPECT_EQ(RateOf(1'000'000, 0, 2000, 1000), 1'000'000);
-  EXPECT_EQ(RateOf(1, 0, 3, 0), 333);  // 333.33
+  EXPECT_EQ(RateOf(1, 0, 3, 0), 333);   // 333.33
   EXPECT_EQ(RateOf(2, 0, 1000, 0), 2);  // no quotient rounded down before the product
   EXPECT_EQ(RateOf(1, 0, 1000, 0), 1);
   EXPECT_EQ(RateOf(1000, 0, 1000, 0), 1000);
@@ -20,7 +20,7 @@ TEST(RateOf, IsExactAndTruncated) {
 
 TEST(RateOf, CounterAndTickWrap) {
   EXPECT_EQ(RateOf(296, 4'294'967'000u, 1000, 0), 592);
-  EXPECT_EQ(RateOf(696, 0, 400, 4'294'967'000u), 1000);  // 696 ms elapsed
+  EXPECT_EQ(RateOf(696, 0, 400, 4'294'967'000u), 1000);              // 696 ms elapsed
   EXPECT_EQ(RateOf(296, 4'294'967'000u, 400, 4'294'967'000u), 850);  // 592 over 696 ms
 }
 

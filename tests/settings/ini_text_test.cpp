@@ -13,9 +13,7 @@ std::string ToAscii(std::u16string_view text) {
   for (const char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
   return out;
 }
-std::u16string FromAscii(std::string_view text) {
-  return std::u16string(text.begin(), text.end());
-}
+std::u16string FromAscii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
 constexpr AnsiCodec kCodec{&ToAscii, &FromAscii};
 
 std::string Utf16Le(std::u16string_view text, bool mark = true) {
@@ -60,8 +58,8 @@ TEST(IniTextTest, LastLineWithoutEndAndAnOddByteSurvive) {
 
 TEST(IniTextTest, FilesWithoutTheMarkAreAnsiBytes) {
   // UTF-16 without a mark, and a big-endian mark, are bytes like any other.
-  for (const std::string& bytes : {Utf16Le(u"[S]\r\nk=v\r\n", false),
-                                   std::string("\xFE\xFF\0[", 4), std::string("[S]\nk=v")}) {
+  for (const std::string& bytes : {Utf16Le(u"[S]\r\nk=v\r\n", false), std::string("\xFE\xFF\0[", 4),
+                                   std::string("[S]\nk=v")}) {
     IniText text = IniText::Decode(bytes, kCodec);
     EXPECT_FALSE(text.IsUtf16());
     EXPECT_EQ(text.Encode(kCodec), IniDocument::Parse(bytes).Serialize());

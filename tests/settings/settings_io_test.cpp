@@ -18,8 +18,8 @@ struct Loaded {
 
 Loaded Load(std::string_view text, int ppi = 96, std::string_view separator = ".") {
   Loaded l;
-  l.report = LoadSettingsFrom(IniDocument::Parse(text), l.settings, l.bounds, l.spacings, ppi,
-                              separator);
+  l.report =
+      LoadSettingsFrom(IniDocument::Parse(text), l.settings, l.bounds, l.spacings, ppi, separator);
   return l;
 }
 
@@ -113,8 +113,8 @@ TEST(LoadSettings, FontArithmeticRoundsHalfAwayFromZeroWithoutOverflow) {
 }
 
 TEST(LoadSettings, LineSpacingsAreAddedNotAssigned) {
-  const Loaded l = Load(
-      "[Settings]\r\nValueLineSpacing2=3\r\nValueLineSpacing4=-2\r\nValueLineSpacing1=x\r\n");
+  const Loaded l =
+      Load("[Settings]\r\nValueLineSpacing2=3\r\nValueLineSpacing4=-2\r\nValueLineSpacing1=x\r\n");
   EXPECT_EQ(l.spacings, (LineSpacings{5, 10, 9, -2}));
 }
 
@@ -130,12 +130,30 @@ TEST(SaveSettings, AFileMadeFromNothingHasTheDocumentedSectionsAndLines) {
   EXPECT_EQ(ini.SectionNames(),
             (std::vector<std::string>{"Ripplet", "Settings", "Colors", "Font", "Window"}));
   const std::string text = ini.Serialize();
-  for (const char* line :
-       {"Version=152", "AdapterName=", "GraphRange=1000", "GraphMiddle=900", "GraphSendRange=150",
-        "GraphUnit=0.00k \x83\x6F\x83\x43\x83\x67/\x95\x62", "ShowValue=1", "LockWindow=0",
-        "SnapWindow=0", "HideWindow=0", "AlphaBlend=0", "Interval=1000", "ValueInterval=1",
-        "Recv=clBlue", "Send=clRed", "Middle=clGray", "Back=clSilver", "Name=MS UI Gothic",
-        "Size=10", "Style=0", "Top=40", "Left=32", "Width=300", "Height=60"}) {
+  for (const char* line : {"Version=152",
+                           "AdapterName=",
+                           "GraphRange=1000",
+                           "GraphMiddle=900",
+                           "GraphSendRange=150",
+                           "GraphUnit=0.00k \x83\x6F\x83\x43\x83\x67/\x95\x62",
+                           "ShowValue=1",
+                           "LockWindow=0",
+                           "SnapWindow=0",
+                           "HideWindow=0",
+                           "AlphaBlend=0",
+                           "Interval=1000",
+                           "ValueInterval=1",
+                           "Recv=clBlue",
+                           "Send=clRed",
+                           "Middle=clGray",
+                           "Back=clSilver",
+                           "Name=MS UI Gothic",
+                           "Size=10",
+                           "Style=0",
+                           "Top=40",
+                           "Left=32",
+                           "Width=300",
+                           "Height=60"}) {
     EXPECT_TRUE(HasLine(text, line)) << line;
   }
   EXPECT_EQ(text.find("ValueLineSpacing"), std::string::npos);

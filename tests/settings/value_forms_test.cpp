@@ -31,10 +31,10 @@ TEST(IntegerForm, HexIsAnyThirtyTwoBitPattern) {
 }
 
 TEST(IntegerForm, RejectsBrokenText) {
-  for (const char* text :
-       {"", " ", "-", "+", "1000ms", "1 000", "1000 ", "\t1", "99999999999", "2147483648",
-        "-2147483649", "$", "0x", "x", "$123456789", "$G1", "--1", "+-1", "1.0", "yes",
-        "00x10", "0x-1", "$ 1"}) {
+  for (const char* text : {"",      " ",   "-",           "+",          "1000ms",      "1 000",
+                           "1000 ", "\t1", "99999999999", "2147483648", "-2147483649", "$",
+                           "0x",    "x",   "$123456789",  "$G1",        "--1",         "+-1",
+                           "1.0",   "yes", "00x10",       "0x-1",       "$ 1"}) {
     EXPECT_EQ(ParseInteger(text), std::nullopt) << '"' << text << '"';
   }
 }
@@ -75,8 +75,8 @@ TEST(FloatForm, ReadsWithTheRegionalSeparator) {
 TEST(FloatForm, RejectsBrokenAndOverflowingText) {
   EXPECT_EQ(ParseFloat("1,5", "."), std::nullopt);
   EXPECT_EQ(ParseFloat("1.5", ","), std::nullopt);
-  for (const char* text : {"", "  ", "-", "e5", "1e", "1e+", "1.2.3", "1 5", "0x10", "1000k",
-                           "inf", "nan", "1e400", "-1e400"}) {
+  for (const char* text : {"", "  ", "-", "e5", "1e", "1e+", "1.2.3", "1 5", "0x10", "1000k", "inf",
+                           "nan", "1e400", "-1e400"}) {
     EXPECT_EQ(ParseFloat(text, "."), std::nullopt) << '"' << text << '"';
   }
   // Exponent digits far beyond any double must not wrap around into range.
@@ -168,17 +168,58 @@ TEST(ColourForm, WritesNameWhenOneFitsElseEightHexDigits) {
 
 TEST(ColourForm, EveryNameRoundTrips) {
   // Each name must read as a value that writes back as the same name.
-  for (const char* name :
-       {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray",
-        "clSilver", "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite",
-        "clMoneyGreen", "clSkyBlue", "clCream", "clMedGray", "clActiveBorder", "clActiveCaption",
-        "clAppWorkSpace", "clBackground", "clBtnFace", "clBtnHighlight", "clBtnShadow",
-        "clBtnText", "clCaptionText", "clDefault", "clGradientActiveCaption",
-        "clGradientInactiveCaption", "clGrayText", "clHighlight", "clHighlightText",
-        "clHotLight", "clInactiveBorder", "clInactiveCaption", "clInactiveCaptionText",
-        "clInfoBk", "clInfoText", "clMenu", "clMenuBar", "clMenuHighlight", "clMenuText",
-        "clNone", "clScrollBar", "cl3DDkShadow", "cl3DLight", "clWindow", "clWindowFrame",
-        "clWindowText"}) {
+  for (const char* name : {"clBlack",
+                           "clMaroon",
+                           "clGreen",
+                           "clOlive",
+                           "clNavy",
+                           "clPurple",
+                           "clTeal",
+                           "clGray",
+                           "clSilver",
+                           "clRed",
+                           "clLime",
+                           "clYellow",
+                           "clBlue",
+                           "clFuchsia",
+                           "clAqua",
+                           "clWhite",
+                           "clMoneyGreen",
+                           "clSkyBlue",
+                           "clCream",
+                           "clMedGray",
+                           "clActiveBorder",
+                           "clActiveCaption",
+                           "clAppWorkSpace",
+                           "clBackground",
+                           "clBtnFace",
+                           "clBtnHighlight",
+                           "clBtnShadow",
+                           "clBtnText",
+                           "clCaptionText",
+                           "clDefault",
+                           "clGradientActiveCaption",
+                           "clGradientInactiveCaption",
+                           "clGrayText",
+                           "clHighlight",
+                           "clHighlightText",
+                           "clHotLight",
+                           "clInactiveBorder",
+                           "clInactiveCaption",
+                           "clInactiveCaptionText",
+                           "clInfoBk",
+                           "clInfoText",
+                           "clMenu",
+                           "clMenuBar",
+                           "clMenuHighlight",
+                           "clMenuText",
+                           "clNone",
+                           "clScrollBar",
+                           "cl3DDkShadow",
+                           "cl3DLight",
+                           "clWindow",
+                           "clWindowFrame",
+                           "clWindowText"}) {
     const auto value = ParseColour(name);
     ASSERT_TRUE(value.has_value()) << name;
     EXPECT_EQ(FormatColour(*value), name);

@@ -111,8 +111,8 @@ bool MakeLink(const TempDir& dir, const wchar_t* link, const wchar_t* target) {
   }
   // The Unix path of the folder, from wine's own export.
   using UnixNameOf = char* (*)(const wchar_t*);
-  const auto unix_name_of = reinterpret_cast<UnixNameOf>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  const auto unix_name_of = reinterpret_cast<UnixNameOf>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
   if (unix_name_of == nullptr) return false;
   char* unix_link = unix_name_of(link_path.c_str());
   if (unix_link == nullptr) return false;

@@ -34,8 +34,8 @@ inline std::size_t CreatableGdiObjects(std::size_t limit = 70000) {
 
 // Menus, until the USER handle table is full.
 inline std::size_t CreatableUserObjects(std::size_t limit = 70000) {
-  return CreatableObjects<HMENU>([] { return ::CreateMenu(); },
-                                 [](HMENU m) { ::DestroyMenu(m); }, limit);
+  return CreatableObjects<HMENU>([] { return ::CreateMenu(); }, [](HMENU m) { ::DestroyMenu(m); },
+                                 limit);
 }
 
 // The value of a new kernel handle. Handles take the lowest free slot, so once every

@@ -15,9 +15,9 @@ class TempDir {
     wchar_t base[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, base);
     static int counter = 0;
-    path_ = std::filesystem::path(base) /
-            (L"ripplet-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++counter));
+    path_ =
+        std::filesystem::path(base) / (L"ripplet-test-" + std::to_wstring(::GetCurrentProcessId()) +
+                                       L"-" + std::to_wstring(++counter));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {

@@ -22,9 +22,9 @@ fs::path ExeFolder() {
 
 fs::path ModuleFolder(const void* address) {
   HMODULE module = nullptr;
-  ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<const wchar_t*>(address), &module);
+  ::GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      static_cast<const wchar_t*>(address), &module);
   wchar_t path[MAX_PATH];
   const DWORD n = ::GetModuleFileNameW(module, path, MAX_PATH);
   return fs::path(std::wstring(path, n)).parent_path();
