@@ -28,6 +28,11 @@ DesignLayout ScaledDesign(int text_height) noexcept {
   return d;
 }
 
+void AlignRight(LayoutRect& label, int right, int width) noexcept {
+  label.Left = right - width;
+  label.Width = width;
+}
+
 std::int32_t LimitedSpacing(std::int64_t measured, std::int64_t extra) noexcept {
   return static_cast<std::int32_t>(
       std::clamp<std::int64_t>(measured + extra, -kLayoutLimit, kLayoutLimit));
@@ -88,12 +93,10 @@ MainLayout LayOutLabels(const DesignLayout& d, const LabelMetrics& measured,
 
   if (show_value) {
     // Right-aligned auto-sized values keep their right edge at the anchor.
-    l.Recv.Width = m.RecvWidth;
+    AlignRight(l.Recv, value_right, m.RecvWidth);
     l.Recv.Height = m.ValueHeight;
-    l.Recv.Left = value_right - m.RecvWidth;
-    l.Send.Width = m.SendWidth;
+    AlignRight(l.Send, value_right, m.SendWidth);
     l.Send.Height = m.ValueHeight;
-    l.Send.Left = value_right - m.SendWidth;
     l.Label1.Width = m.Label1Width;
     l.Label1.Height = m.CaptionHeight;
     l.Label2.Width = m.Label2Width;

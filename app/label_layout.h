@@ -8,6 +8,10 @@
 
 namespace ripplet {
 
+// The captions of the two values, as drawn and as assistive programs name them.
+inline constexpr wchar_t kRecvCaption[] = L"受信:";
+inline constexpr wchar_t kSendCaption[] = L"送信:";
+
 struct LayoutRect {
   int Left = 0;
   int Top = 0;
@@ -49,6 +53,9 @@ struct MainLayout {
   bool GraphVisible = true;  // false when the graph is 2 pixels wide or less
   std::int32_t DefaultHeight = 0;
 };
+
+// An auto-sized, right-aligned value label takes `width` and keeps its right edge at `right`.
+void AlignRight(LayoutRect& label, int right, int width) noexcept;
 
 // A line spacing (measured gap plus the file's ValueLineSpacing, which a hand edit can make
 // anything) and a measured text size are held to this many pixels either way: 16-bit

@@ -36,13 +36,12 @@ void TMainForm::Create(HWND owner) {
   RegisterClassOnce(kClassName, CS_DBLCLKS | CS_OWNDC,
                     ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  pixels_per_inch_ = ScreenDensity();
-  font_density_ = pixels_per_inch_;
+  layout_.Begin(ScreenDensity());
   decimal_separator_ = RegionalDecimalSeparator();
-  design_text_height_ = MeasureFormTextHeight(pixels_per_inch_);
-  given_size_ = DesignClientSize(design_text_height_);
-  RECT outer{0, 0, ScaleDesign(kDesignClientWidth, design_text_height_),
-             ScaleDesign(kDesignClientHeight, design_text_height_)};
+  const int text_height = layout_.DesignTextHeight();
+  frame_.SizeGiven(DesignClientSize(text_height));
+  RECT outer{0, 0, ScaleDesign(kDesignClientWidth, text_height),
+             ScaleDesign(kDesignClientHeight, text_height)};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
   CreateNative(kClassName, L"Ripplet", kStyle, kExStyle, 32, 32, outer.right - outer.left,
                outer.bottom - outer.top, owner);
@@ -54,18 +53,20 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
       // Layered from creation, opaque until the settings say otherwise.
-      SetOpacity(255);
+      frame_.SetOpacity(Handle(), 255);
       CreatePopupMenu();
       FormCreate();
       return 0;
     case WM_NCHITTEST:
-      return FrameHitTest(wparam, lparam);
+      // Read live, so a lock takes effect at once.
+      return LockedHitTest(static_cast<long>(DefaultProcessing(message, wparam, lparam)),
+                           settings_.LockWindow);
     case WM_GETMINMAXINFO:
       DefaultProcessing(message, wparam, lparam);
-      LimitTrackSize(*reinterpret_cast<MINMAXINFO*>(lparam));
+      MeterFrame::LimitTrackSize(*reinterpret_cast<MINMAXINFO*>(lparam), layout_.Density());
       return 0;
     case WM_WINDOWPOSCHANGING:
-      SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lparam));
+      frame_.SnapToWorkArea(Handle(), *reinterpret_cast<WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
     case WM_WINDOWPOSCHANGED:
       settle_.CheckMove(Handle(), *reinterpret_cast<const WINDOWPOS*>(lparam));
@@ -79,8 +80,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDBLCLK: {  // the class takes double clicks; a second press moves all the same
       settle_.End(Handle());
       const POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      const LayoutRect& g = layout_.Graph;
-      if (layout_.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&
+      const MainLayout& layout = layout_.Current();
+      const LayoutRect& g = layout.Graph;
+      if (layout.GraphVisible && p.x >= g.Left && p.x < g.Right() && p.y >= g.Top &&
           p.y < g.Bottom()) {
         GraphImageMouseDown(p.x - g.Left, p.y - g.Top);
       }
@@ -102,8 +104,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FormDisplayChange();
       return DefaultProcessing(message, wparam, lparam);
     case WM_PAINT:
-      painter_.Paint(Handle(), {layout_, graph_, caption_font_.get(), value_font_.get(), recv_text_,
-                                send_text_});
+      painter_.Paint(Handle(), {layout_.Current(), graph_, layout_.CaptionFont(),
+                                layout_.ValueFont(), layout_.RecvText(), layout_.SendText()});
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
@@ -155,7 +157,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-void TMainForm::FormPaths() {
+StartupPaths TMainForm::FormPaths() {
   // The stored long name, even when started through an 8.3 path or in other letter case.
   std::wstring stored_name;
   WIN32_FIND_DATAW found{};
@@ -163,21 +165,19 @@ void TMainForm::FormPaths() {
   if (find) stored_name = found.cFileName;
   find.reset();
 
-  const StartupPaths paths = ripplet::FormPaths(startup_.ModulePath, stored_name);
-  store_.SetPath(paths.IniPath);
-  help_path_ = paths.HelpPath;
-  program_dir_ = paths.ProgramDir;
+  return ripplet::FormPaths(startup_.ModulePath, stored_name);
 }
 
 void TMainForm::FormCreate() {
-  creating_ = true;
+  phase_ = Phase::kCreating;
   try {
-    FormPaths();
-    HelpSystem::SetHelpFile(help_path_);
+    const StartupPaths paths = FormPaths();
+    store_.SetPath(paths.IniPath);
+    HelpSystem::SetHelpFile(paths.HelpPath);
     if (auto* app = Application::Instance()) HelpSystem::SetCallerWindow(app->Handle());
     store_.SetPath(
-        ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), program_dir_));
-    MeasureDesign();
+        ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), paths.ProgramDir));
+    layout_.MeasureDesign(Handle());
     sampler_.RefreshIfTable();
     LoadSettings();
     ApplySettings();
@@ -195,7 +195,7 @@ void TMainForm::FormCreate() {
     TakeSettingsBaseline();
     ShowCurrentError();
   }
-  creating_ = false;
+  phase_ = Phase::kRunning;
 }
 
 void TMainForm::ShowFirstStartMessage() {
@@ -215,12 +215,14 @@ void TMainForm::FormResize() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   const SIZE size{client.right, client.bottom};
-  if (creating_ || density_changing_ ||
-      (size.cx == applied_size_.cx && size.cy == applied_size_.cy)) {
-    return;
-  }
-  given_size_ = {design_text_height_, size.cx, size.cy};
+  if (phase_ != Phase::kRunning || frame_.IsAppliedSize(size)) return;
+  frame_.SizeGiven({layout_.DesignTextHeight(), size.cx, size.cy});
   ApplySettings();
+}
+
+void TMainForm::GraphImageMouseDown(int x, int y) {
+  if (settings_.LockWindow) return;
+  MeterFrame::StartMove(Handle(), x, y);
 }
 
 void TMainForm::FormCloseQuery() {

@@ -2,22 +2,26 @@
 // here, and every resize runs it, which clears the graph.
 #include "app/frame_rules.h"
 #include "app/main_form.h"
+#include "display/graph_math.h"
 
 namespace ripplet {
 
 void TMainForm::ApplySettings() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
-  applied_size_ = {client.right, client.bottom};
+  frame_.SettingsAppliedAt({client.right, client.bottom});
 
-  SetOpacity(OpacityOf(settings_.AlphaBlend));
-  screen_snap_ = settings_.SnapWindow;
+  frame_.SetOpacity(Handle(), OpacityOf(settings_.AlphaBlend));
+  frame_.SetScreenSnap(settings_.SnapWindow);
 
   if (settings_.ShowValue) {
-    MakeLabelFonts();
-    MeasureLabels();
+    // The value font's charset is set on the settings' own font, as the font picker sees it.
+    settings_.ValueFont.Charset = DEFAULT_CHARSET;
+    layout_.MakeLabelFonts(settings_.ValueFont);
+    layout_.MeasureLabels();
   }
-  LayOut();
+  layout_.LayOut(Handle(), settings_.ShowValue);
+  accessible_.LayoutChanged(Handle());
   ResetGraph();
 
   sampler_.LookupAdapter(settings_.AdapterName);
@@ -30,6 +34,21 @@ void TMainForm::ApplySettings() {
   StartMainTimer();
   hover_.Bind(Handle(), settings_.HideWindow);
   ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TMainForm::ResetGraph() {
+  const MainLayout& layout = layout_.Current();
+  if (!layout.GraphVisible) return;  // hidden: the bitmap is left as it was
+  const int h = layout.Graph.Height;
+  graph_.Reset(layout.Graph.Width, h,
+               {ColourRefOf(settings_.BackColor), ColourRefOf(settings_.MiddleColor),
+                ColourRefOf(settings_.RecvColor), ColourRefOf(settings_.SendColor)},
+               MiddleY(h, settings_.GraphMiddle, settings_.GraphRange));
+}
+
+// The Options dialog's default-height button: the size change applies the settings.
+void TMainForm::RestoreDefaultHeight() {
+  MeterFrame::SetClientHeight(Handle(), layout_.Current().DefaultHeight);
 }
 
 }  // namespace ripplet

@@ -34,18 +34,12 @@ int TMainForm::StartDensity(const WindowBounds& bounds) const noexcept {
 // settings gave are pixels and stay.
 void TMainForm::PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds) {
   const int density = StartDensity(bounds);
-  if (density == pixels_per_inch_) return;
-  SetDensity(density);
-  const SizedAt design = DesignClientSize(design_text_height_);
+  if (density == layout_.Density()) return;
+  layout_.SetDensity(density, Handle());
+  const SizedAt design = DesignClientSize(layout_.DesignTextHeight());
   const RECT outer = OuterRectOf(Handle(), design.Width, design.Height, density);
   if (bounds.Width == design_bounds.Width) bounds.Width = outer.right - outer.left;
   if (bounds.Height == design_bounds.Height) bounds.Height = outer.bottom - outer.top;
-}
-
-void TMainForm::SetDensity(int density) {
-  pixels_per_inch_ = density;
-  design_text_height_ = MeasureFormTextHeight(density);
-  MeasureDesign();
 }
 
 // Asked before a change of density: the outer size to suggest. The client size is the one
@@ -53,7 +47,8 @@ void TMainForm::SetDensity(int density) {
 // where it began.
 bool TMainForm::ScaledSizeFor(int density, SIZE& size) const {
   if (density <= 0) return false;
-  const SizedAt client = ClientSizeAt(given_size_, MeasureFormTextHeight(density));
+  const SizedAt client =
+      ClientSizeAt(frame_.GivenSize(), MeterLayout::MeasureFormTextHeight(density));
   const RECT outer = OuterRectOf(Handle(), client.Width, client.Height, density);
   size = {outer.right - outer.left, outer.bottom - outer.top};
   return true;
@@ -62,18 +57,18 @@ bool TMainForm::ScaledSizeFor(int density, SIZE& size) const {
 void TMainForm::FormDpiChanged(int density, const RECT& suggested) {
   if (density <= 0) return;
   // While the loaded bounds are being applied, they stand: only the layout follows.
-  if (creating_) {
-    if (density != pixels_per_inch_) SetDensity(density);
+  if (phase_ == Phase::kCreating) {
+    if (density != layout_.Density()) layout_.SetDensity(density, Handle());
     return;
   }
   {
     // One application of the settings, after the window has its new size.
-    density_changing_ = true;
+    phase_ = Phase::kChangingDensity;
     struct Reset {
-      bool& flag;
-      ~Reset() { flag = false; }
-    } reset{density_changing_};
-    SetDensity(density);
+      Phase& phase;
+      ~Reset() { phase = Phase::kRunning; }
+    } reset{phase_};
+    layout_.SetDensity(density, Handle());
     ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);

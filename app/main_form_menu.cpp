@@ -125,7 +125,7 @@ void TMainForm::OptionItemClick() {
       settings_,
       sampler_.Table(),
       decimal_separator_,
-      font_density_,  // the font dialog's heights are the screen's
+      layout_.FontDensity(),  // the font dialog's heights are the screen's
       [this] { RestoreDefaultHeight(); },
       [this](unsigned help_context) { HelpSystem::ShowContext(Handle(), help_context); }};
   if (ShowOptionsDialog(Handle(), context)) ApplySettings();

@@ -18,15 +18,12 @@ WindowBounds BoundsOf(HWND hwnd) {
 
 void TMainForm::LoadSettings() {
   WindowBounds bounds = BoundsOf(Handle());
-  // The file's spacings come back alone and are added here, held to the layout's limit.
+  // The file's spacings come back alone and are added to the layout's.
   LineSpacings extra{};
   const WindowBounds design_bounds = bounds;
   const LoadReport report =
-      store_.Load(settings_, bounds, extra, font_density_, decimal_separator_);
-  spacing_extra_ = extra;
-  for (std::size_t i = 0; i < extra.size(); ++i) {
-    line_spacings_[i] = LimitedSpacing(line_spacings_[i], extra[i]);
-  }
+      store_.Load(settings_, bounds, extra, layout_.FontDensity(), decimal_separator_);
+  layout_.AddSpacings(extra);
   // Bounds saved on a monitor that is gone would leave the meter where nobody can reach it.
   bounds = FitIntoWorkAreas(bounds, WorkAreas());
   PlaceForDensity(bounds, design_bounds);
@@ -35,7 +32,7 @@ void TMainForm::LoadSettings() {
   TakeSettingsBaseline();
   RECT client{};
   ::GetClientRect(Handle(), &client);
-  given_size_ = {design_text_height_, client.right, client.bottom};
+  frame_.SizeGiven({layout_.DesignTextHeight(), client.right, client.bottom});
   if (store_.StartedUnreadable()) ShowApplicationError(store_.Path() + L" を読み込めません");
   // A bad colour took its default and loading went on; the user still hears about it.
   for (const std::string& value : report.BadColourValues) {
@@ -46,7 +43,7 @@ void TMainForm::LoadSettings() {
 void TMainForm::TakeSettingsBaseline() { store_.TakeBaseline(settings_, BoundsOf(Handle())); }
 
 void TMainForm::SaveSettings() {
-  store_.Save(settings_, BoundsOf(Handle()), font_density_, decimal_separator_);
+  store_.Save(settings_, BoundsOf(Handle()), layout_.FontDensity(), decimal_separator_);
   ::UpdateWindow(Handle());
 }
 

@@ -1,5 +1,6 @@
 // One tick of the main timer: sample, average into the value labels, draw the next slice.
 #include "app/main_form.h"
+#include "display/graph_math.h"
 #include "win32/win_text.h"
 
 namespace ripplet {
@@ -9,11 +10,14 @@ void TMainForm::MainTimerTimer() {
   const bool no_data = sampler_.SampleTraffic(settings_.AdapterName, pair);
   if (auto texts = readout_.Tick(no_data ? std::nullopt : std::optional<RatePair>(pair),
                                  settings_.ValueInterval, decimal_separator_)) {
-    SetValueTexts(AnsiToWide(texts->Recv), AnsiToWide(texts->Send));
+    const auto change =
+        layout_.SetValueTexts(Handle(), AnsiToWide(texts->Recv), AnsiToWide(texts->Send));
+    accessible_.TextsChanged(Handle(), change.Recv, change.Send);
   }
 
   // While the graph is hidden the tick samples and averages but draws nothing.
-  if (!layout_.GraphVisible || graph_.Height() == 0) return;
+  const MainLayout& layout = layout_.Current();
+  if (!layout.GraphVisible || graph_.Height() == 0) return;
   const int h = graph_.Height();
   const double divisor = readout_.Unit().Divisor;
   graph_.Tick(SeriesY(h, pair.Send, divisor,
@@ -22,7 +26,7 @@ void TMainForm::MainTimerTimer() {
                       SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
   // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
   // trip through WM_PAINT (which repaints from the same bitmap when it must).
-  if (hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout_, graph_);
+  if (hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout, graph_);
 }
 
 }  // namespace ripplet

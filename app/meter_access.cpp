@@ -7,9 +7,9 @@ std::wstring_view MeterPartName(int part) noexcept {
     case kMeterGraph:
       return L"グラフ";
     case kMeterRecv:
-      return L"受信:";
+      return kRecvCaption;
     case kMeterSend:
-      return L"送信:";
+      return kSendCaption;
     default:
       return {};
   }

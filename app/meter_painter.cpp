@@ -5,9 +5,6 @@
 namespace ripplet {
 namespace {
 
-constexpr wchar_t kRecvCaption[] = L"受信:";
-constexpr wchar_t kSendCaption[] = L"送信:";
-
 void DrawLabel(HDC dc, HFONT font, const LayoutRect& r, std::wstring_view text) {
   SelectGuard select(dc, font);
   ::TextOutW(dc, r.Left, r.Top, text.data(), static_cast<int>(text.size()));

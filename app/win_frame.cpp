@@ -56,4 +56,45 @@ std::vector<ScreenRect> WorkAreas() {
   return areas;
 }
 
+void MeterFrame::SetOpacity(HWND window, std::uint8_t alpha) {
+  if (alpha == alpha_blend_value_) return;
+  alpha_blend_value_ = alpha;
+  if (window != nullptr) ApplyOpacity(window, alpha);
+}
+
+void MeterFrame::StartMove(HWND window, int x, int y) {
+  constexpr WPARAM kMoveByCaption = 0xF012;  // SC_MOVE with the caption hit code 2
+  // The press left the capture with us; the platform's move loop needs it released.
+  ::ReleaseCapture();
+  ::SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption,
+                 MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+void MeterFrame::LimitTrackSize(MINMAXINFO& info, int density) noexcept {
+  const MinimumSize minimum = MinimumTrackSize(density);
+  info.ptMinTrackSize = {minimum.Width, minimum.Height};
+}
+
+void MeterFrame::SnapToWorkArea(HWND window, WINDOWPOS& pos) const {
+  if (!screen_snap_) return;
+  if (pos.x == 0 && pos.y == 0) return;
+  RECT current{};
+  ::GetWindowRect(window, &current);
+  const SnapResult snapped = Snap(pos.x, pos.y, current.right - current.left,
+                                  current.bottom - current.top, WorkAreaNear(window));
+  pos.x = snapped.X;
+  pos.y = snapped.Y;
+}
+
+void MeterFrame::SetClientHeight(HWND window, int height) {
+  RECT outer{};
+  RECT client{};
+  ::GetWindowRect(window, &outer);
+  ::GetClientRect(window, &client);
+  // The outer height changes by as much as the client height.
+  const int outer_height = (outer.bottom - outer.top) - client.bottom + height;
+  ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer_height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace ripplet

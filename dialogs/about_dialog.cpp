@@ -8,14 +8,15 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "dialogs/about_texts.h"
 #include "resources/about_ids.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
-#include "win32/app_error.h"
 #include "win32/win_dpi.h"
+#include "win32/win_font.h"
 #include "win32/win_modal.h"
 #include "win32/win_system_functions.h"
 
@@ -26,13 +27,14 @@ constexpr wchar_t kVersionTooltip[] = RIPPLET_BUILD_TOOLTIP;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kVersionColor = RGB(0, 0, 0);
 
-// A font of `height_at_96` pixels (negative: character height) at `density`.
-UniqueFont MakeFont(const wchar_t* face, int height_at_96, int weight, int density) {
-  UniqueFont font(::CreateFontW(::MulDiv(height_at_96, density, 96), 0, 0, 0, weight, FALSE, FALSE,
-                                FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
-  if (!font) throw AppError(L"フォントを作成できません");
-  return font;
+// A Shift-JIS font of `height_at_96` pixels (negative: character height) at `density`.
+LOGFONTW JapaneseFont(std::wstring_view face, int height_at_96, int weight, int density) {
+  LOGFONTW logfont{};
+  logfont.lfHeight = ::MulDiv(height_at_96, density, 96);
+  logfont.lfWeight = weight;
+  logfont.lfCharSet = SHIFTJIS_CHARSET;
+  face.copy(logfont.lfFaceName, LF_FACESIZE - 1);
+  return logfont;
 }
 
 std::wstring WindowText(HWND window) {
@@ -71,14 +73,13 @@ INT_PTR TAboutForm::ShowModal() {
 void TAboutForm::FormCreate() {
   // At the density of the monitor the dialog opens on, as the system scales its template.
   const int density = WindowDensity(hwnd_);
-  name_font_ = MakeFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD, density);
-  version_font_ = MakeFont(L"MS UI Gothic", -13, FW_NORMAL, density);
+  name_font_ = MakeFont(JapaneseFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD, density));
+  version_font_ = MakeFont(JapaneseFont(L"MS UI Gothic", -13, FW_NORMAL, density));
   LOGFONTW dialog_font{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)),
                sizeof(dialog_font), &dialog_font);
   dialog_font.lfUnderline = TRUE;
-  link_font_ = UniqueFont(::CreateFontIndirectW(&dialog_font));
-  if (!link_font_) throw AppError(L"フォントを作成できません");
+  link_font_ = MakeFont(dialog_font);
 
   const auto set_font = [this](int id, HFONT font) {
     ::SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -62,6 +62,8 @@ void HelpSystem::Uninitialize() noexcept {
 
 void HelpSystem::SetHelpFile(std::wstring path) { State().file = std::move(path); }
 
+const std::wstring& HelpSystem::HelpFile() noexcept { return State().file; }
+
 void HelpSystem::SetCallerWindow(HWND caller) noexcept { State().caller = caller; }
 
 void HelpSystem::ShowContext(HWND owner, unsigned context) noexcept {

@@ -16,6 +16,7 @@ class HelpSystem {
 
   // The help file beside the executable, set once the main window has formed its paths.
   static void SetHelpFile(std::wstring path);
+  static const std::wstring& HelpFile() noexcept;
 
   // The window that owns every help window (the program's application window): help
   // outlives the dialog or menu that asked for it. Null: each call's own owner.

@@ -15,6 +15,7 @@
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_rules.h"
 #include "settings/settings.h"
+#include "settings/win_font_spec.h"
 #include "win32/win_dialog.h"
 
 namespace ripplet {
@@ -88,10 +89,9 @@ class TOptionForm : public Dialog {
 // its index) takes its current value, anything else its low 24 bits.
 COLORREF ColourToRgb(std::uint32_t colour) noexcept;
 
-// The value font as the font dialog's starting LOGFONT, and the dialog's answer merged into
-// it: face, height and the four styles as chosen (bold above weight 400); the character set
-// only when the face changed or another script was picked.
-LOGFONTW FontToLogFont(const FontSpec& font);
+// The font dialog's answer merged into the value font it started from (FontToLogFont): face,
+// height and the four styles as chosen (bold above weight 400); the character set only when
+// the face changed or another script was picked.
 FontSpec MergeChosenFont(const FontSpec& current, const LOGFONTW& initial, const LOGFONTW& chosen);
 
 }  // namespace ripplet

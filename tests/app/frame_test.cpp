@@ -87,7 +87,7 @@ class FrameTest : public ::testing::Test {
 
 TEST_F(FrameTest, LabelColumnFollowsTheMeasuredFontsAndDefaultHeight) {
   TMainForm& form = Make("");
-  const MainLayout& l = form.Layout();
+  const MainLayout& l = form.Layout().Current();
   const RECT client = ClientOf(form.Handle());
   EXPECT_TRUE(l.CaptionsVisible) << "the design size fits the full layout";
   EXPECT_EQ(l.Recv.Top, l.Label1.Bottom());
@@ -104,17 +104,17 @@ TEST_F(FrameTest, LabelColumnFollowsTheMeasuredFontsAndDefaultHeight) {
   ::SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left,
                  l.DefaultHeight - 1 + frame, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(ClientOf(form.Handle()).bottom, l.DefaultHeight - 1);
-  EXPECT_FALSE(form.Layout().CaptionsVisible);
-  EXPECT_EQ(form.Layout().Recv.Top, 2);
+  EXPECT_FALSE(form.Layout().Current().CaptionsVisible);
+  EXPECT_EQ(form.Layout().Current().Recv.Top, 2);
   form.RestoreDefaultHeight();
-  EXPECT_EQ(ClientOf(form.Handle()).bottom, form.DefaultHeight());
-  EXPECT_TRUE(form.Layout().CaptionsVisible);
+  EXPECT_EQ(ClientOf(form.Handle()).bottom, form.Layout().Current().DefaultHeight);
+  EXPECT_TRUE(form.Layout().Current().CaptionsVisible);
 }
 
 TEST_F(FrameTest, HiddenValuesGiveTheGraphTheWholeWidth) {
   TMainForm& form = Make("ShowValue=0\r\n");
   const RECT client = ClientOf(form.Handle());
-  const MainLayout& l = form.Layout();
+  const MainLayout& l = form.Layout().Current();
   EXPECT_FALSE(l.ValuesVisible);
   EXPECT_EQ(l.Graph.Width, client.right - 2 * l.Graph.Left + 1);
   EXPECT_EQ(l.DefaultHeight, 0) << "values were never shown";
@@ -150,7 +150,7 @@ TEST_F(FrameTest, MinimumSizeFollowsThePixelDensity) {
   // RIPPLET_TEST_PPI picks a prefix set to that density; the default prefix has 96.
   const char* wanted = std::getenv("RIPPLET_TEST_PPI");
   const int ppi = wanted ? std::atoi(wanted) : 96;
-  ASSERT_EQ(form.PixelsPerInch(), ppi);
+  ASSERT_EQ(form.Layout().Density(), ppi);
   MINMAXINFO info{};
   ::SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   const MinimumSize expected = MinimumTrackSize(ppi);
@@ -175,11 +175,11 @@ std::string FiguresOf(TMainForm& form) {
   ::SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   const RECT client = ClientOf(form.Handle());
   std::ostringstream out;
-  out << "density " << form.PixelsPerInch() << ", fonts " << HeightOf(form.ValueFont()) << " "
-      << HeightOf(form.CaptionFont()) << ", minimum " << info.ptMinTrackSize.x << "x"
-      << info.ptMinTrackSize.y << ", client " << client.right << "x" << client.bottom << ", bitmap "
-      << form.Graph().Width() << "x" << form.Graph().Height() << ", layout";
-  const MainLayout& l = form.Layout();
+  out << "density " << form.Layout().Density() << ", fonts " << HeightOf(form.Layout().ValueFont())
+      << " " << HeightOf(form.Layout().CaptionFont()) << ", minimum " << info.ptMinTrackSize.x
+      << "x" << info.ptMinTrackSize.y << ", client " << client.right << "x" << client.bottom
+      << ", bitmap " << form.Graph().Width() << "x" << form.Graph().Height() << ", layout";
+  const MainLayout& l = form.Layout().Current();
   for (const LayoutRect& r : {l.Bevel, l.Graph, l.Label1, l.Label2, l.Recv, l.Send}) {
     out << " " << r.Left << "," << r.Top << "," << r.Width << "x" << r.Height;
   }
@@ -193,9 +193,9 @@ std::string FiguresOf(TMainForm& form) {
 void ExpectLaidOutFor(TMainForm& form, int density) {
   const int th = testing::FormTextHeight(FormFontHeight(density));
 
-  EXPECT_EQ(form.PixelsPerInch(), density);
-  EXPECT_EQ(HeightOf(form.ValueFont()), FontHeightFromSize(10, density));
-  EXPECT_EQ(HeightOf(form.CaptionFont()), FontHeightFromSize(8, density));
+  EXPECT_EQ(form.Layout().Density(), density);
+  EXPECT_EQ(HeightOf(form.Layout().ValueFont()), FontHeightFromSize(10, density));
+  EXPECT_EQ(HeightOf(form.Layout().CaptionFont()), FontHeightFromSize(8, density));
   MINMAXINFO info{};
   ::SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(info.ptMinTrackSize.x, MinimumTrackSize(density).Width);
@@ -203,7 +203,7 @@ void ExpectLaidOutFor(TMainForm& form, int density) {
   const RECT client = ClientOf(form.Handle());
   EXPECT_EQ(client.right, ScaleDesign(304, th)) << "text height " << th;
   EXPECT_EQ(client.bottom, ScaleDesign(68, th)) << "text height " << th;
-  const MainLayout& l = form.Layout();
+  const MainLayout& l = form.Layout().Current();
   EXPECT_TRUE(l.CaptionsVisible);
   const LineSpacings gaps = DesignSpacings(th, {});
   EXPECT_EQ(l.Graph.Left, ScaleDesign(4, th));
@@ -244,7 +244,7 @@ TEST_F(FrameTest, AChangeOfDensityLaysOutAsAStartAtThatDensity) {
   const int q = p == 96 ? 144 : 96;
   // No tick may change a value text between the figures compared.
   TMainForm& form = Make("Interval=30000\r\n[Window]\r\nLeft=100\r\nTop=120\r\n");
-  ASSERT_EQ(form.PixelsPerInch(), p);
+  ASSERT_EQ(form.Layout().Density(), p);
   ASSERT_EQ(WindowDensity(form.Handle()), p);
   ExpectLaidOutFor(form, p);
   const std::string started = FiguresOf(form);

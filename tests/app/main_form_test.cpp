@@ -70,14 +70,14 @@ TEST_F(MainFormTest, StartUpLoadsTheNamedFileAndSamplesFromThePrimedBaseline) {
   source_.Rows[0].In += 1000;
   source_.Rows[0].Out += 3;
   form->MainTimerTimer();
-  EXPECT_EQ(form->RecvText(), L"2000");
-  EXPECT_EQ(form->SendText(), L"6");
+  EXPECT_EQ(form->Layout().RecvText(), L"2000");
+  EXPECT_EQ(form->Layout().SendText(), L"6");
 
   // The adapter vanishes: no data.
   source_.Rows.erase(source_.Rows.begin());
   source_.Tick += 500;
   form->MainTimerTimer();
-  EXPECT_EQ(form->RecvText(), L"-");
+  EXPECT_EQ(form->Layout().RecvText(), L"-");
 }
 
 TEST_F(MainFormTest, WithoutWindowKeysTheWindowStartsAt32And32WithItsDesignSize) {
@@ -89,7 +89,8 @@ TEST_F(MainFormTest, WithoutWindowKeysTheWindowStartsAt32And32WithItsDesignSize)
   RECT client{};
   ::GetClientRect(form->Handle(), &client);
   EXPECT_GT(client.right, 300) << "the design's 304 x 68, scaled by the font's height";
-  EXPECT_GE(client.bottom, form->DefaultHeight()) << "the full layout fits at start";
+  EXPECT_GE(client.bottom, form->Layout().Current().DefaultHeight)
+      << "the full layout fits at start";
 }
 
 TEST_F(MainFormTest, CloseWritesEverySectionAndKeepsForeignLines) {
@@ -155,7 +156,7 @@ TEST_F(MainFormTest, ResizeReappliesAndPrimesAgain) {
   source_.Tick += 1000;
   source_.Rows[0].In += 4096;
   form->MainTimerTimer();
-  EXPECT_EQ(form->RecvText(), L"4096");
+  EXPECT_EQ(form->Layout().RecvText(), L"4096");
 }
 
 // After sleep the counters have grown by hours of traffic (64-bit, watched) or were reset by
@@ -171,14 +172,14 @@ TEST_F(MainFormTest, AResumeGivesOneTickWithoutDataThenRatesWithoutASpike) {
       form->MainTimerTimer();
     };
     tick(2000);
-    ASSERT_EQ(form->RecvText(), L"2.00k") << wide;
+    ASSERT_EQ(form->Layout().RecvText(), L"2.00k") << wide;
     source_.Tick += 3'600'000;
     source_.Rows[0].In = wide ? source_.Rows[0].In + 3'600'000'000ULL : 0;
     ::SendMessageW(form->Handle(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     tick(500);
-    EXPECT_EQ(form->RecvText(), L"-") << wide;
+    EXPECT_EQ(form->Layout().RecvText(), L"-") << wide;
     tick(3000);
-    EXPECT_EQ(form->RecvText(), L"3.00k") << wide;
+    EXPECT_EQ(form->Layout().RecvText(), L"3.00k") << wide;
   }
 }
 
@@ -327,14 +328,14 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
   tick(1000, 3000);  // "-" becomes a rate: both values change, and both texts' widths
   EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2, 3}));
   EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{2, 3}));
-  EXPECT_EQ(value(2), form->RecvText());
-  EXPECT_EQ(value(3), form->SendText());
+  EXPECT_EQ(value(2), form->Layout().RecvText());
+  EXPECT_EQ(value(3), form->Layout().SendText());
   tick(1000, 3000);  // the same rates: an idle meter stays silent
   Heard(EVENT_OBJECT_VALUECHANGE);
   EXPECT_TRUE(g_heard.Events.empty());
   tick(2000, 3000);  // only the receive value changes
   EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2}));
-  EXPECT_EQ(value(2), form->RecvText());
+  EXPECT_EQ(value(2), form->Layout().RecvText());
 
   // Hiding the values moves every part: the values go, the graph takes their width.
   g_heard.Events.clear();

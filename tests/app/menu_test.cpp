@@ -132,7 +132,7 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
 }
 
 TEST_F(MenuTest, HelpOpensTheFileAtContextFourFromTheApplicationWindow) {
-  std::ofstream(std::filesystem::path(form_->HelpPath())) << "help";
+  std::ofstream(std::filesystem::path(HelpSystem::HelpFile())) << "help";
   HelpSystem::InitializeWith(&RecordingHelp);
   g_help_calls.clear();
   form_->MenuItemClick(TMainForm::kHelpItem);
@@ -149,7 +149,7 @@ TEST_F(MenuTest, HelpOpensTheFileAtContextFourFromTheApplicationWindow) {
   ASSERT_EQ(calls.size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(calls[i].Command, static_cast<UINT>(HH_HELP_CONTEXT));
-    EXPECT_EQ(calls[i].File, form_->HelpPath());
+    EXPECT_EQ(calls[i].File, HelpSystem::HelpFile());
     EXPECT_EQ(calls[i].Caller, application_.Handle()) << "help outlives the menu and dialog";
   }
   EXPECT_EQ(calls[0].Data, 4u);
@@ -281,13 +281,13 @@ TEST_F(MenuTest, TheLockTogglesWithoutClearingTheGraphAndTheOthersApply) {
 
   form_->MenuItemClick(TMainForm::kSnapWindowItem);
   EXPECT_FALSE(form_->CurrentSettings().SnapWindow);
-  EXPECT_FALSE(form_->ScreenSnap());
+  EXPECT_FALSE(form_->Frame().ScreenSnap());
   EXPECT_FALSE(GraphHasLine()) << "applying the settings clears the graph";
 
   TickWithTraffic();
   form_->MenuItemClick(TMainForm::kShowValueItem);
   EXPECT_FALSE(form_->CurrentSettings().ShowValue);
-  EXPECT_FALSE(form_->Layout().ValuesVisible);
+  EXPECT_FALSE(form_->Layout().Current().ValuesVisible);
   EXPECT_FALSE(GraphHasLine());
 }
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   form.Create(application.Handle());
   form.Show();
   ::UpdateWindow(form.Handle());
-  const LayoutRect g = form.Layout().Graph;
+  const LayoutRect g = form.Layout().Current().Graph;
 
   // lo's LUID, as the meter's watch holds it.
   const IfTableBuffer& table = form.TrafficSampler().Table();

@@ -167,18 +167,18 @@ class MainFormTickTest : public ::testing::Test {
 TEST_F(MainFormTickTest, ValuesShowTheAverageOfValueIntervalDataTicks) {
   auto form = MakeForm("ValueInterval=3\r\n");
   Tick(*form, 100000, 1000);
-  EXPECT_EQ(form->RecvText(), L"-") << "unchanged until the third data tick";
+  EXPECT_EQ(form->Layout().RecvText(), L"-") << "unchanged until the third data tick";
   source_.Rows.clear();  // no data in the middle of an average
   source_.Tick += 1000;
   form->MainTimerTimer();
-  EXPECT_EQ(form->RecvText(), L"-");
+  EXPECT_EQ(form->Layout().RecvText(), L"-");
   source_.Rows = {{"lo", 100000, 1000}};
   Tick(*form, 0, 0);  // the first sample after the gap is a new baseline: no rate
-  EXPECT_EQ(form->RecvText(), L"-");
+  EXPECT_EQ(form->Layout().RecvText(), L"-");
   Tick(*form, 200000, 2000);
   Tick(*form, 301000, 3000);
-  EXPECT_EQ(form->RecvText(), L"200.33k");  // (100000 + 200000 + 301000) / 3
-  EXPECT_EQ(form->SendText(), L"2.00k");
+  EXPECT_EQ(form->Layout().RecvText(), L"200.33k");  // (100000 + 200000 + 301000) / 3
+  EXPECT_EQ(form->Layout().SendText(), L"2.00k");
 }
 
 TEST_F(MainFormTickTest, TheDecimalSeparatorIsReadAgainWhenTheSystemAnnouncesAChange) {
@@ -187,13 +187,13 @@ TEST_F(MainFormTickTest, TheDecimalSeparatorIsReadAgainWhenTheSystemAnnouncesACh
   ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
   ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
   Tick(*form, 1234, 0);
-  EXPECT_EQ(form->RecvText(), L"1.23k");
+  EXPECT_EQ(form->Layout().RecvText(), L"1.23k");
   ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
   Tick(*form, 1234, 0);
-  EXPECT_EQ(form->RecvText(), L"1.23k") << "read at start-up and on announcements only";
+  EXPECT_EQ(form->Layout().RecvText(), L"1.23k") << "read at start-up and on announcements only";
   ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
   Tick(*form, 1234, 0);
-  EXPECT_EQ(form->RecvText(), L"1,23k");
+  EXPECT_EQ(form->Layout().RecvText(), L"1,23k");
   ::SetThreadLocale(before);
 }
 
