@@ -16,7 +16,6 @@ namespace ripplet {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TMainForm";
-constexpr UINT_PTR kMainTimerId = 1;
 constexpr int kDesignClientWidth = 304;
 constexpr int kDesignClientHeight = 68;
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_THICKFRAME;
@@ -241,21 +240,6 @@ void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
   sampler_.ReleaseSnapshot();
-}
-
-void TMainForm::StartMainTimer() {
-  StopMainTimer();
-  // An interval of 0 or below (only from a hand-edited file) leaves the timer stopped.
-  if (settings_.Interval <= 0) return;
-  if (::SetTimer(Handle(), kMainTimerId, static_cast<UINT>(settings_.Interval), nullptr) == 0) {
-    throw AppError(L"タイマーを取得できません");
-  }
-  main_timer_running_ = true;
-}
-
-void TMainForm::StopMainTimer() noexcept {
-  if (main_timer_running_) ::KillTimer(Handle(), kMainTimerId);
-  main_timer_running_ = false;
 }
 
 }  // namespace ripplet

@@ -77,20 +77,23 @@ class TMainForm : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  // Start-up and shutdown (main_form.cpp).
+  // Start-up, the frame's handlers and shutdown (main_form.cpp).
   void FormCreate();
+  StartupPaths FormPaths();
+  void ShowFirstStartMessage();
   void FormActivate();
+  void FormResize();
+  void GraphImageMouseDown(int x, int y);
   void FormCloseQuery();
   void FormDestroy();
-  void FormResize();
-  StartupPaths FormPaths();
-  void TakeSettingsBaseline();
-  void ShowFirstStartMessage();
+
+  void TakeSettingsBaseline();  // main_form_settings.cpp
+  void ResetGraph();            // main_form_apply.cpp
+
+  // The main timer (main_form_tick.cpp).
+  static constexpr UINT_PTR kMainTimerId = 1;
   void StartMainTimer();
   void StopMainTimer() noexcept;
-
-  void GraphImageMouseDown(int x, int y);
-  void ResetGraph();  // main_form_apply.cpp
 
   // The per-monitor layout and changes of screens (main_form_density.cpp).
   int StartDensity(const WindowBounds& bounds) const noexcept;
@@ -99,6 +102,7 @@ class TMainForm : public Window {
   void FormDpiChanged(int density, const RECT& suggested);
   void FormDisplayChange();
 
+  // The context menu (main_form_menu.cpp).
   void CreatePopupMenu();
   void ShowContextMenu(int x, int y);
   void ToggleOptionItemClick(UINT id);

@@ -1,6 +1,8 @@
-// One tick of the main timer: sample, average into the value labels, draw the next slice.
+// The main timer: started by every application of the settings, and each tick samples,
+// averages into the value labels and draws the graph's next slice.
 #include "app/main_form.h"
 #include "display/graph_math.h"
+#include "win32/app_error.h"
 #include "win32/win_text.h"
 
 namespace ripplet {
@@ -27,6 +29,21 @@ void TMainForm::MainTimerTimer() {
   // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
   // trip through WM_PAINT (which repaints from the same bitmap when it must).
   if (hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout, graph_);
+}
+
+void TMainForm::StartMainTimer() {
+  StopMainTimer();
+  // An interval of 0 or below (only from a hand-edited file) leaves the timer stopped.
+  if (settings_.Interval <= 0) return;
+  if (::SetTimer(Handle(), kMainTimerId, static_cast<UINT>(settings_.Interval), nullptr) == 0) {
+    throw AppError(L"タイマーを取得できません");
+  }
+  main_timer_running_ = true;
+}
+
+void TMainForm::StopMainTimer() noexcept {
+  if (main_timer_running_) ::KillTimer(Handle(), kMainTimerId);
+  main_timer_running_ = false;
 }
 
 }  // namespace ripplet
