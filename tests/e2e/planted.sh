@@ -2,13 +2,14 @@
 # End to end: DLLs of the names the program loads, laid beside the exe as a download
 # folder might hold them, with the loader told to prefer such files (native first). The
 # meter starts, opens its help, the Options dialog with its colour and font pickers, and
-# the About dialog, and closes; none of the planted DLLs ran (each leaves <file>.ran).
-#   planted.sh <build-dir> <ripplet.exe> <ripplet.chm> <planted.dll>
-build=$(cd "$1" && pwd) exe=$2 chm=$3 planted=$4 name=plantmeter
+# the About dialog, answers an assistive program, and closes; none of the planted DLLs ran
+# (each leaves <file>.ran).
+#   planted.sh <build-dir> <ripplet.exe> <ripplet.chm> <planted.dll> <ask_tree.exe>
+build=$(cd "$1" && pwd) exe=$2 chm=$3 planted=$4 ask_tree=$5 name=plantmeter
 source "$(dirname "$0")/lib.sh"
 cp "$chm" "$work/$name.chm"
 
-# Every library the meter loads once it runs, and oleacc. Left out: what wine's own system
+# Every library the meter loads once it runs. Left out: what wine's own system
 # DLLs load through its loader's default path, ignoring the program's restriction (user32
 # needs version.dll before the program starts, imm32 delay-loads ole32.dll with its
 # combase.dll and rpcrt4.dll, uxtheme msimg32.dll). Windows takes those from the system folder (known DLLs and their
@@ -72,16 +73,20 @@ right_click; xdotool key a
 wait_window 'バージョン情報' "the About dialog"
 sleep 0.5; xdotool key Escape; sleep 0.5
 check "About"
+# The accessibility libraries load only when an assistive program asks for the tree.
+answer=$(RIPPLET_WINEDEBUG=-all "$harness/wine-run" "$build" "$ask_tree" | tr -d '\r' || true)
+check "the accessible tree"
+[[ "$answer" =~ ^[1-9][0-9]*\ children ]] || fail "the meter gave an assistive program no tree: $answer"
 stop
 check "close"
 
 # Not a void check: each library the meter binds was loaded, from the system; the common
 # controls in the version the manifest asks for.
 system='Loaded L"C:\\windows\\system32\\'  # as the trace writes a path
-for library in iphlpapi.dll hhctrl.ocx comdlg32.dll shell32.dll; do
+for library in iphlpapi.dll hhctrl.ocx comdlg32.dll shell32.dll oleacc.dll; do
   grep -aiqF "$system$library\" at" "$log" || fail "$library was not loaded from the system"
 done
 grep -aiq 'Loaded L"C:\\\\windows\\\\winsxs\\\\[^"]*common-controls[^"]*_6\.0\.[^"]*\\\\comctl32.dll' "$log" ||
   fail "the common controls were not version 6"
 echo "the bound libraries came from the system folder, the common controls in version 6"
-echo "6 passed, 0 failed"
+echo "7 passed, 0 failed"
