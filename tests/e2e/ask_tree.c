@@ -21,8 +21,8 @@ int wmain(void) {
   }
   CoInitialize(NULL);
   IAccessible* tree = NULL;
-  const HRESULT hr = AccessibleObjectFromWindow(meter, (DWORD)OBJID_CLIENT, &kIAccessible,
-                                                (void**)&tree);
+  const HRESULT hr =
+      AccessibleObjectFromWindow(meter, (DWORD)OBJID_CLIENT, &kIAccessible, (void**)&tree);
   long children = 0;
   if (SUCCEEDED(hr) && tree != NULL) {
     IAccessible_get_accChildCount(tree, &children);
