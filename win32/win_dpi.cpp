@@ -1,5 +1,6 @@
 #include "win32/win_dpi.h"
 
+#include "win32/win_handles.h"
 #include "win32/win_system_functions.h"
 
 namespace ripplet {
@@ -15,9 +16,7 @@ int Usable(UINT density) noexcept {
 
 int ScreenDensity() noexcept {
   static const int density = [] {
-    HDC dc = ::GetDC(nullptr);
-    const int ppi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(nullptr, dc);
+    const int ppi = ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
     return ppi > 0 ? ppi : 96;
   }();
   return density;

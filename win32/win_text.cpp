@@ -1,7 +1,5 @@
 #include "win32/win_text.h"
 
-#include "win32/win_handles.h"
-
 namespace ripplet {
 
 std::wstring AnsiToWide(std::string_view bytes, UINT code_page) {
@@ -29,11 +27,6 @@ std::string RegionalDecimalSeparator() {
   if (n <= 1) return ".";
   std::string separator = WideToAnsi(std::wstring_view(buffer, static_cast<size_t>(n - 1)));
   return separator.empty() ? "." : separator;
-}
-
-int ScreenPixelsPerInch() {
-  const int ppi = ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
-  return ppi > 0 ? ppi : 96;
 }
 
 }  // namespace ripplet

@@ -15,7 +15,4 @@ std::string WideToAnsi(std::wstring_view text, UINT code_page = CP_ACP);
 // The user's decimal separator as ANSI bytes; "." when the setting gives none.
 std::string RegionalDecimalSeparator();
 
-// Logical pixels per inch of the screen (LOGPIXELSY).
-int ScreenPixelsPerInch();
-
 }  // namespace ripplet

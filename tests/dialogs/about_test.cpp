@@ -60,13 +60,6 @@ RECT ItemRect(HWND dialog, int id) {
   return rect;
 }
 
-int ScreenPpi() {
-  HDC dc = ::GetDC(nullptr);
-  const int ppi = ::GetDeviceCaps(dc, LOGPIXELSY);
-  ::ReleaseDC(nullptr, dc);
-  return ppi;
-}
-
 // The control as it paints itself, pixel by pixel (0x00RRGGBB).
 std::vector<std::uint32_t> Rendering(HWND control) {
   RECT r{};
@@ -138,7 +131,7 @@ TEST_F(AboutTest, ShowsTheTextsFontsAndFrameOfItsDesign) {
             ::GetDlgItem(dialog, IDC_ABOUT_URLLABEL));
   EXPECT_EQ(::GetNextDlgTabItem(dialog, ::GetDlgItem(dialog, IDC_ABOUT_URLLABEL), FALSE), ok);
 
-  const int ppi = ScreenPpi();
+  const int ppi = testing::ScreenPpi();
   const LOGFONTW dialog_font = FontOf(dialog);
   EXPECT_STREQ(dialog_font.lfFaceName, L"MS UI Gothic");
   EXPECT_EQ(dialog_font.lfHeight, -::MulDiv(9, ppi, 72));

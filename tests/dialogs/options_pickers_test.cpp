@@ -319,13 +319,6 @@ TEST_F(OptionsPickers, ShowOptionsDialogRunsInTheModalLoopWhileTimersTick) {
   ::DestroyWindow(owner);
 }
 
-int ScreenPpi() {
-  HDC screen = ::GetDC(nullptr);
-  const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return ppi;
-}
-
 // The layout is given in pixels at 96 per inch for "MS UI Gothic" 9 pt, whose dialog base
 // units are 6 x 12 there. The template's units must land on those pixels, scaled by the
 // base units the dialog really got from its font (they grow with the density, and the
@@ -405,7 +398,7 @@ TEST_F(OptionsPickers, LaysOutTheDesignsPixelsInDialogUnits) {
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Dialog(), WM_GETFONT, 0, 0)), sizeof(font),
                &font);
   EXPECT_STREQ(font.lfFaceName, L"MS UI Gothic");
-  EXPECT_EQ(font.lfHeight, -::MulDiv(9, ScreenPpi(), 72));
+  EXPECT_EQ(font.lfHeight, -::MulDiv(9, testing::ScreenPpi(), 72));
 }
 
 // Holds the dialog open in the program's modal loop (so the keyboard works) for a

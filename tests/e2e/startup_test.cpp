@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/child_process.h"
+#include "tests/support/design_scale.h"
 #include "tests/support/form_text_height.h"
 #include "tests/support/temp_dir.h"
 #include "win32/win_handles.h"
@@ -426,9 +427,7 @@ TEST_F(StartupTest, LaidOutAtTheScreensDensityWithItsMinimumSize) {
   ASSERT_TRUE(kPerMonitorAware);
   const char* wanted = std::getenv("RIPPLET_TEST_PPI");
   const int ppi = wanted ? std::atoi(wanted) : 96;
-  HDC screen = ::GetDC(nullptr);
-  ASSERT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), ppi);
-  ::ReleaseDC(nullptr, screen);
+  ASSERT_EQ(testing::ScreenPpi(), ppi);
   const int text_height = ripplet::testing::FormTextHeight(::MulDiv(-12, ppi, 96));
 
   WriteBytes(PathOf(L"meter.ini"), std::string(kConfiguredIni) + "[Font]\r\nSize=9\r\n");

@@ -1,6 +1,7 @@
 // Test support: compares a dialog's measured pixels with the design's pixels at 96 pixels
 // per inch, scaled by the dialog base units the dialog really got (6 x 12 for "MS UI
 // Gothic" 9 pt; the harness' stand-in font and other densities give others).
+// Also the screen's density as the tests read it.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/win_handles.h"
+
 namespace ripplet::testing {
+
+// The screen's logical pixels per inch, read here rather than through the program's own read.
+inline int ScreenPpi() { return ::GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY); }
 
 class DesignScale {
  public:
