@@ -12,6 +12,7 @@
 #include "settings/temporary_name.h"
 #include "win32/app_error.h"
 #include "win32/win_handles.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 namespace {
@@ -216,26 +217,14 @@ void WriteSettingsBytes(const std::wstring& path, std::string_view bytes) {
 
 namespace {
 
+// The codec's UTF-16 units are the platform's wchar_t.
 std::string ToAnsi(std::u16string_view text) {
-  if (text.empty()) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int length = static_cast<int>(text.size());
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-  if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), size, nullptr, nullptr);
-  return out;
+  return WideToAnsi({reinterpret_cast<const wchar_t*>(text.data()), text.size()});
 }
 
 std::u16string FromAnsi(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::u16string out(static_cast<std::size_t>(std::max(size, 0)), u'\0');
-  if (size > 0) {
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(out.data()),
-                          size);
-  }
-  return out;
+  const std::wstring wide = AnsiToWide(text);
+  return {wide.begin(), wide.end()};
 }
 
 }  // namespace

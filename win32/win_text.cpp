@@ -6,6 +6,7 @@ std::wstring AnsiToWide(std::string_view bytes, UINT code_page) {
   if (bytes.empty()) return {};
   const int n =
       ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return {};
   std::wstring out(static_cast<size_t>(n), L'\0');
   ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
   return out;
@@ -15,6 +16,7 @@ std::string WideToAnsi(std::wstring_view text, UINT code_page) {
   if (text.empty()) return {};
   const int n = ::WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()),
                                       nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
   std::string out(static_cast<size_t>(n), '\0');
   ::WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                         nullptr, nullptr);

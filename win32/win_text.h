@@ -9,6 +9,7 @@
 
 namespace ripplet {
 
+// Empty where the text is empty or the code page cannot convert it.
 std::wstring AnsiToWide(std::string_view bytes, UINT code_page = CP_ACP);
 std::string WideToAnsi(std::wstring_view text, UINT code_page = CP_ACP);
 
