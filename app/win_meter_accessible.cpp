@@ -112,10 +112,7 @@ class MeterAccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     return Text(child, name, [this](int id) -> std::wstring {
       if (id != kMeterSelf) return std::wstring(MeterPartName(id));
-      std::wstring title(static_cast<size_t>(::GetWindowTextLengthW(window_)) + 1, L'\0');
-      title.resize(static_cast<size_t>(
-          ::GetWindowTextW(window_, title.data(), static_cast<int>(title.size()))));
-      return title;
+      return WindowText(window_);
     });
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {

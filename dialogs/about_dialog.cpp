@@ -19,6 +19,7 @@
 #include "win32/win_font.h"
 #include "win32/win_modal.h"
 #include "win32/win_system_functions.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 namespace {
@@ -35,13 +36,6 @@ LOGFONTW JapaneseFont(std::wstring_view face, int height_at_96, int weight, int 
   logfont.lfCharSet = SHIFTJIS_CHARSET;
   face.copy(logfont.lfFaceName, LF_FACESIZE - 1);
   return logfont;
-}
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 }  // namespace

@@ -21,14 +21,6 @@ using namespace options;
 
 namespace {
 
-std::wstring ControlText(HWND control) {
-  const int length = ::GetWindowTextLengthW(control);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 std::optional<std::size_t> SelectedIndex(HWND combo) {
   const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
   if (index < 0) return std::nullopt;
@@ -40,7 +32,7 @@ std::optional<std::size_t> SelectedIndex(HWND combo) {
 RangeTexts TOptionForm::ReadRangeTexts() const {
   RangeTexts texts;
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    texts[i] = WideToAnsi(ControlText(Item(kRangeEditIds[i])));
+    texts[i] = WideToAnsi(WindowText(Item(kRangeEditIds[i])));
   }
   return texts;
 }
@@ -58,7 +50,7 @@ void TOptionForm::GraphUnitBoxSelect() {
     const UnitChoice previous = ChooseUnit(remembered_unit_);
     ::SendMessageW(units, CB_SETCURSEL,
                    previous.Selected ? *previous.Selected : static_cast<WPARAM>(-1), 0);
-    throw AppError(L"'" + ControlText(Item(kRangeEditIds[*conversion.BadIndex])) +
+    throw AppError(L"'" + WindowText(Item(kRangeEditIds[*conversion.BadIndex])) +
                    L"' は浮動小数点数ではありません");
   }
   for (std::size_t i = 0; i < conversion.Texts.size(); ++i) {
@@ -103,8 +95,7 @@ void TOptionForm::ValueFontButtonClick() {
 }
 
 std::int32_t TOptionForm::ReadUpDown(std::size_t which) {
-  const auto typed =
-      ParseUpDownText(ControlText(Item(kUpDownEditIds[which])), kUpDownRanges[which]);
+  const auto typed = ParseUpDownText(WindowText(Item(kUpDownEditIds[which])), kUpDownRanges[which]);
   if (typed) {
     positions_[which] = *typed;
     ::SendMessageW(Item(kUpDownIds[which]), UDM_SETPOS32, 0, *typed);
@@ -115,7 +106,7 @@ std::int32_t TOptionForm::ReadUpDown(std::size_t which) {
 void TOptionForm::UpDownEditExit(std::size_t which) {
   HWND edit = Item(kUpDownEditIds[which]);
   const std::wstring shown = std::to_wstring(ReadUpDown(which));
-  if (ControlText(edit) != shown) ::SetWindowTextW(edit, shown.c_str());
+  if (WindowText(edit) != shown) ::SetWindowTextW(edit, shown.c_str());
 }
 
 void TOptionForm::LockWindowCheckClick() {

@@ -23,6 +23,13 @@ std::string WideToAnsi(std::wstring_view text, UINT code_page) {
   return out;
 }
 
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 std::string RegionalDecimalSeparator() {
   wchar_t buffer[8] = {};
   const int n = ::GetLocaleInfoW(::GetThreadLocale(), LOCALE_SDECIMAL, buffer, 8);

@@ -1,5 +1,5 @@
-// Text at the platform boundary: ANSI bytes to UTF-16 for showing, and the regional
-// settings that number text depends on.
+// Text at the platform boundary: ANSI bytes to and from UTF-16, a window's text, and the
+// regional settings that number text depends on.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,9 @@ namespace ripplet {
 // Empty where the text is empty or the code page cannot convert it.
 std::wstring AnsiToWide(std::string_view bytes, UINT code_page = CP_ACP);
 std::string WideToAnsi(std::wstring_view text, UINT code_page = CP_ACP);
+
+// The window's title, or a control's text; empty where there is none.
+std::wstring WindowText(HWND window);
 
 // The user's decimal separator as ANSI bytes; "." when the setting gives none.
 std::string RegionalDecimalSeparator();

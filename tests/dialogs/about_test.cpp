@@ -21,6 +21,7 @@
 #include "tests/dialogs/modal_steps.h"
 #include "win32/app_error.h"
 #include "win32/win_application.h"
+#include "win32/win_text.h"
 
 namespace ripplet {
 namespace {
@@ -33,17 +34,7 @@ using testing::PostKey;
 
 constexpr wchar_t kCaption[] = L"バージョン情報";
 
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t buffer[512] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 512);
-  return buffer;
-}
-
-std::wstring Text(HWND window) {
-  wchar_t buffer[512] = {};
-  ::GetWindowTextW(window, buffer, 512);
-  return buffer;
-}
+std::wstring ItemText(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 
 LOGFONTW FontOf(HWND window) {
   LOGFONTW font{};
@@ -108,7 +99,7 @@ TEST_F(AboutTest, ShowsTheTextsFontsAndFrameOfItsDesign) {
   HWND dialog = form.Handle();
   ASSERT_TRUE(::IsWindow(dialog));
 
-  EXPECT_EQ(Text(dialog), kCaption);
+  EXPECT_EQ(WindowText(dialog), kCaption);
   EXPECT_EQ(ItemText(dialog, IDC_ABOUT_NAMELABEL), L"Ripplet");
   EXPECT_EQ(ItemText(dialog, IDC_ABOUT_PLATFORMLABEL), L"for Win32");
   EXPECT_EQ(ItemText(dialog, IDC_ABOUT_NOTICELABEL), L"Copyright (C) 2026 The Ripplet developers");

@@ -1,5 +1,7 @@
 #include "tests/dialogs/modal_steps.h"
 
+#include "win32/win_text.h"
+
 namespace ripplet::testing {
 namespace {
 
@@ -17,11 +19,9 @@ struct Search {
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   wchar_t cls[32] = {};
-  wchar_t text[256] = {};
   ::GetClassNameW(hwnd, cls, 32);
-  ::GetWindowTextW(hwnd, text, 256);
   if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) &&
-      (*search->caption == text) == search->want_match) {
+      (*search->caption == WindowText(hwnd)) == search->want_match) {
     search->found = hwnd;
     return FALSE;
   }

@@ -16,6 +16,7 @@
 #include "sampling/if_table.h"
 #include "settings/settings.h"
 #include "tests/sampling/fake_traffic_source.h"
+#include "win32/win_text.h"
 
 namespace ripplet::testing {
 
@@ -41,11 +42,7 @@ class OptionsDialogTest : public ::testing::Test {
   HWND Dialog() const { return form_->Handle(); }
   HWND Item(int id) const { return ::GetDlgItem(form_->Handle(), id); }
 
-  std::wstring Text(int id) const {
-    wchar_t buffer[512] = {};
-    ::GetWindowTextW(Item(id), buffer, 512);
-    return buffer;
-  }
+  std::wstring Text(int id) const { return WindowText(Item(id)); }
   void Type(int id, const std::wstring& text) const { ::SetWindowTextW(Item(id), text.c_str()); }
 
   // A pick in a drop-down list: the selection moves and the list tells the dialog.

@@ -1,15 +1,11 @@
 #include "tests/support/message_box_watcher.h"
 
+#include "win32/win_text.h"
+
 namespace ripplet::testing {
 namespace {
 
 MessageBoxWatcher* g_watcher = nullptr;
-
-std::wstring WindowText(HWND hwnd) {
-  wchar_t buffer[1024] = {};
-  ::GetWindowTextW(hwnd, buffer, 1024);
-  return buffer;
-}
 
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
   wchar_t cls[32] = {};
@@ -25,11 +21,7 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
 
 }  // namespace
 
-std::wstring MessageBoxText(HWND box) {
-  wchar_t buffer[1024] = {};
-  ::GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
-  return buffer;
-}
+std::wstring MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
 MessageBoxWatcher::MessageBoxWatcher() {
   g_watcher = this;
