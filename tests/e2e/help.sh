@@ -34,11 +34,7 @@ wait_topic context_menu.htm "the menu's help"
 # The Options dialog's "ヘルプ(&H)" button: context 6; the dialog stays open.
 right_click
 xdotool key o
-for _ in $(seq 50); do
-  dialog=$(xdotool search --onlyvisible --name '^オプション$' 2>/dev/null | head -1 || true)
-  [ -n "$dialog" ] && break; sleep 0.1
-done
-[ -n "${dialog:-}" ] || fail "the Options dialog did not open"
+wait_window 'オプション' "the Options dialog"; dialog=$found
 sleep 0.3
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key alt+h

@@ -38,11 +38,7 @@ xdotool key Escape; sleep 0.3
 menu_key Menu
 # The About dialog, then its links from the keyboard.
 xdotool key a
-for _ in $(seq 50); do
-  about=$(xdotool search --onlyvisible --name '^バージョン情報$' 2>/dev/null | head -1 || true)
-  [ -n "$about" ] && break; sleep 0.1
-done
-[ -n "${about:-}" ] || fail "the About dialog did not open"
+wait_window 'バージョン情報' "the About dialog"; about=$found
 xdotool windowactivate --sync "$about" 2>/dev/null || true; sleep 0.3
 
 # opened <pattern>: the stand-in opener recorded a line matching it.

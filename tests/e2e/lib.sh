@@ -31,6 +31,18 @@ start() {
   fail "the meter's window did not appear"
 }
 
+# wait_window <title> <what>: sets found to the visible window of exactly that title, within
+# 10 s. $on_wait_failure, when set, runs with <what> before a window that never appears fails.
+wait_window() {
+  found=
+  for _ in $(seq 100); do
+    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$found" ] && return 0; sleep 0.1
+  done
+  ${on_wait_failure:-:} "$2"
+  fail "$2 did not open"
+}
+
 # Wine's popup menu is an unnamed X window of the program's class; count them.
 windows() { xdotool search --onlyvisible --class "$name.exe" 2>/dev/null | wc -l; }
 

@@ -9,11 +9,7 @@ start '[Settings]\r\nAdapterName=lo\r\nShowValue=1\r\n'
 # Options: the dialog opens; Return is OK, which stores and re-applies.
 right_click
 xdotool key o
-for _ in $(seq 50); do
-  dialog=$(xdotool search --onlyvisible --name 'オプション' 2>/dev/null | head -1 || true)
-  [ -n "$dialog" ] && break; sleep 0.1
-done
-[ -n "${dialog:-}" ] || fail "the Options dialog did not open"
+wait_window 'オプション' "the Options dialog"
 sleep 0.3; xdotool key Return; sleep 0.5
 xdotool search --onlyvisible --name "オプション" >/dev/null 2>&1 &&
   { import -window root "$build/e2e_menu_failure.png"; fail "OK did not close the dialog (screen in $build/e2e_menu_failure.png)"; }
