@@ -34,9 +34,7 @@ TEST_F(OptionsForm, FillsEveryControlFromTheRecord) {
   settings_.ValueInterval = 3;
   Open();
 
-  wchar_t caption[64] = {};
-  ::GetWindowTextW(Dialog(), caption, 64);
-  EXPECT_STREQ(caption, L"オプション");
+  EXPECT_EQ(WindowText(Dialog()), L"オプション");
   // A dialog frame with a close box only, not resizable.
   const LONG style = ::GetWindowLongW(Dialog(), GWL_STYLE);
   EXPECT_EQ(style & (WS_SYSMENU | WS_CAPTION), WS_SYSMENU | WS_CAPTION);
