@@ -28,7 +28,8 @@ constexpr MenuEntry kMenu[] = {
 };
 
 void Check(HMENU menu, UINT id, bool checked) {
-  ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+  ::CheckMenuItem(menu, id,
+                  static_cast<UINT>(MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)));
 }
 
 }  // namespace

@@ -39,6 +39,9 @@ HRESULT ReturnText(std::wstring_view text, BSTR* out) noexcept {
 
 }  // namespace
 
+#pragma GCC diagnostic push
+// IAccessible (a system header) has no virtual destructor; Release deletes as the own type.
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // The client object. Child ids 1 to 3 are simple elements (no objects of their own).
 class MeterAccessibleObject final : public IAccessible {
  public:
@@ -302,6 +305,7 @@ class MeterAccessibleObject final : public IAccessible {
   HWND window_;
   MeterFacts facts_;
 };
+#pragma GCC diagnostic pop
 
 MeterAccessible::~MeterAccessible() {
   Disconnect();

@@ -87,12 +87,13 @@ std::string FormatRate(std::int64_t rate, double divisor, char letter, int decim
   std::fill_n(places.data(), count + 1, '0');
   for (int k = 0; k < kSignificantDigits; ++k) {
     const int index = top - (s.Exponent - k);
-    if (index >= 0 && index < count) fixed[index] = s.Digits[k];
+    if (index >= 0 && index < count) fixed[index] = s.Digits[static_cast<std::size_t>(k)];
   }
 
   // Round the digit string half away from zero at the d-th decimal.
   const int next = s.Exponent + d + 1;  // significant digit at place 10^-(d+1)
-  const char round_digit = next >= 0 && next < kSignificantDigits ? s.Digits[next] : '0';
+  const char round_digit =
+      next >= 0 && next < kSignificantDigits ? s.Digits[static_cast<std::size_t>(next)] : '0';
   char* first = fixed;
   if (round_digit >= '5') {
     int i = count - 1;

@@ -69,7 +69,7 @@ bool ContainsIgnoreCase(std::string_view text, std::string_view needle) noexcept
   std::size_t i = 0;
   while (text.size() - i >= needle.size()) {
     if (MatchesAt(text, i, needle)) return true;
-    i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2u : 1u;
     if (i > text.size()) break;  // a lead byte that ends the text
   }
   return false;

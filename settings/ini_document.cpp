@@ -68,7 +68,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     const char c = bytes[i];
     if (c == '\r' || c == '\n') {
       doc.lines_.emplace_back(bytes.substr(start, i - start));
-      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2u : 1u;
       start = i;
     } else {
       ++i;

@@ -40,7 +40,7 @@ IniText IniText::Decode(std::string_view bytes, const AnsiCodec& codec) {
     while (end < units.size() && units[end] != kCr && units[end] != kLf) ++end;
     std::size_t next = end;
     if (next < units.size()) {
-      next += (units[next] == kCr && next + 1 < units.size() && units[next + 1] == kLf) ? 2 : 1;
+      next += (units[next] == kCr && next + 1 < units.size() && units[next + 1] == kLf) ? 2u : 1u;
     }
     text.source_lines_.push_back(units.substr(start, next - start));
     lines.push_back(codec.ToAnsi(std::u16string_view(units).substr(start, end - start)));

@@ -17,8 +17,6 @@
 #include <oleacc.h>
 // clang-format on
 
-#include <utility>
-
 namespace ripplet {
 
 // Before anything is loaded: the DLL search is restricted to the system folder, where the
@@ -48,7 +46,13 @@ FARPROC FindSystemFunction(SystemLibrary library, const char* name) noexcept;
 // One entry of the table: a function of type `Pointer` (decltype(&::GetIfEntry2)), found
 // when first asked for. Null, and false, where this system lacks it.
 template <class Pointer>
-class SystemFunction {
+class SystemFunction;
+
+// x64 has one calling convention, so WINAPI functions match the plain pointer type.
+template <class Result, class... Params>
+class SystemFunction<Result (*)(Params...)> {
+  using Pointer = Result (*)(Params...);
+
  public:
   constexpr SystemFunction(SystemLibrary library, const char* name) noexcept
       : library_(library), name_(name) {}
@@ -63,11 +67,9 @@ class SystemFunction {
   }
   explicit operator bool() const noexcept { return get() != nullptr; }
 
-  // Call only where get() is not null.
-  template <class... Args>
-  auto operator()(Args&&... args) const noexcept {
-    return get()(std::forward<Args>(args)...);
-  }
+  // Call only where get() is not null. The function's own parameter types: arguments
+  // convert as in a direct call, and a flag constant is not a narrowing int.
+  Result operator()(Params... args) const noexcept { return get()(args...); }
 
   // Tests: the function as missing, as on an older system.
   void Remove() noexcept {

@@ -112,11 +112,11 @@ int main(int argc, char** argv) {
   std::printf("start to first paint, median of %d: meter %.1f ms, minimal window %.1f ms\n", runs,
               Median(meter_times) * 1e3, Median(minimal_times) * 1e3);
   std::printf("ratio: %.3f (median of per-run ratios)\n", Median(ratios));
-  const auto memory = [](const char* what, const std::vector<double>& meter,
-                         const std::vector<double>& minimal) {
+  const auto memory = [](const char* what, const std::vector<double>& of_meter,
+                         const std::vector<double>& of_minimal) {
     std::printf("%s after start, medians: meter %.0f KiB, minimal window %.0f KiB, ratio %.3f\n",
-                what, Median(meter) / 1024, Median(minimal) / 1024,
-                Median(meter) / Median(minimal));
+                what, Median(of_meter) / 1024, Median(of_minimal) / 1024,
+                Median(of_meter) / Median(of_minimal));
   };
   memory("private bytes", meter_private, minimal_private);
   memory("working set", meter_set, minimal_set);

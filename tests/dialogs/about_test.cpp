@@ -64,7 +64,8 @@ std::vector<std::uint32_t> Rendering(HWND control) {
   ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
   ::GdiFlush();
   const auto* p = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(p, p + static_cast<size_t>(r.right) * r.bottom);
+  std::vector<std::uint32_t> pixels(
+      p, p + static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
   ::SelectObject(dc, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(dc);

@@ -102,14 +102,14 @@ class Screen {
     ::BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
     ::GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(p, p + static_cast<std::size_t>(width_) * height_);
+    pixels_.assign(p, p + static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
   }
   COLORREF At(int x, int y) const {
-    const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * width_ + x];
+    const std::uint32_t p = pixels_[static_cast<std::size_t>(y * width_ + x)];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   }
   // How many pixels of `colour` lie in the rectangle.
@@ -375,10 +375,10 @@ TEST_F(AccessibleTest, AReaderFindsThePartsWherePaintedAndHearsTheLiveRate) {
     const double seconds = now.At - before.At;
     if (before.At < traffic_start + 1.5 || seconds < 0.8 || seconds > 1.2) continue;
     const double counted = static_cast<std::uint32_t>(now.InOctets - before.InOctets) / seconds;
-    const double shown = RateOf(now.Text);
+    const double shown_rate = RateOf(now.Text);
     EXPECT_GT(counted, 1.5e6);
-    EXPECT_NEAR(shown, counted, counted / 5);
-    std::printf("shown %.0f B/s, counted %.0f B/s over %.3f s\n", shown, counted, seconds);
+    EXPECT_NEAR(shown_rate, counted, counted / 5);
+    std::printf("shown %.0f B/s, counted %.0f B/s over %.3f s\n", shown_rate, counted, seconds);
     ++compared;
   }
   EXPECT_GE(compared, 1) << "no two updates a second apart while the traffic ran";

@@ -76,7 +76,7 @@ class ScriptedSource : public TrafficSource {
     return watching_;
   }
 
-  std::uint32_t TickCount() override { return tick_ += in_.Number<std::uint16_t>() % 3000; }
+  std::uint32_t TickCount() override { return tick_ += in_.Number<std::uint16_t>() % 3000u; }
 
   void Observe(const Sampler& sampler, const std::string& adapter) {
     sampler_ = &sampler;

@@ -49,7 +49,7 @@ void CheckContains(std::string_view text, std::string_view needle, std::uint16_t
   // A piece of the text that starts on a character start is always found.
   std::size_t start = 0;
   for (std::size_t steps = pick % (text.size() + 1); steps > 0 && start < text.size(); --steps) {
-    start += IsLeadByte(static_cast<unsigned char>(text[start])) ? 2 : 1;
+    start += IsLeadByte(static_cast<unsigned char>(text[start])) ? 2u : 1u;
   }
   if (start < text.size()) {
     const std::string_view piece = text.substr(start, 1 + pick % 7);
