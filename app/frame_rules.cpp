@@ -13,7 +13,8 @@ std::uint8_t OpacityOf(std::int32_t alpha_blend) noexcept {
 MinimumSize MinimumTrackSize(int pixels_per_inch) noexcept {
   // The product is formed in integers, then divided in floating point and truncated.
   const auto scale = [pixels_per_inch](int design) {
-    return static_cast<int>(static_cast<long long>(pixels_per_inch) * design / 96.0);
+    const long long product = static_cast<long long>(pixels_per_inch) * design;
+    return static_cast<int>(static_cast<double>(product) / 96.0);
   };
   return {scale(96), scale(32)};
 }

@@ -25,7 +25,7 @@ void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
   // A table that outgrew the block (or the first read, into none) says the size it needs.
   if (get_if_table_ == nullptr) return;
   auto* table = reinterpret_cast<MIB_IFTABLE*>(table_block_.data());
-  ULONG size = static_cast<ULONG>(table_block_.size());
+  auto size = static_cast<ULONG>(table_block_.size());
   DWORD result = get_if_table_(table, &size, FALSE);
   for (int retry = 0; retry < 2 && result == ERROR_INSUFFICIENT_BUFFER; ++retry) {
     table_block_.resize(size);

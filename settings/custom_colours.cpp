@@ -1,5 +1,7 @@
 #include "settings/custom_colours.h"
 
+#include <algorithm>
+
 #include "settings/ansi_text.h"
 #include "settings/value_forms.h"
 
@@ -49,16 +51,16 @@ void WriteCustomColours(std::vector<std::string>& lines, const CustomColourArray
   for (std::size_t i = 0; i < colours.size(); ++i) {
     const std::string key = CustomColourKey(i);
     std::string line = key + '=' + HexDigits(colours[i], 6);
-    bool replaced = false;
-    for (std::string& existing : lines) {
-      const auto name = LineName(existing);
-      if (name && EqualsIgnoreAsciiCase(*name, key)) {
-        existing = std::move(line);
-        replaced = true;
-        break;
-      }
+    const auto existing =
+        std::find_if(lines.begin(), lines.end(), [&key](const std::string& candidate) {
+          const auto name = LineName(candidate);
+          return name && EqualsIgnoreAsciiCase(*name, key);
+        });
+    if (existing != lines.end()) {
+      *existing = std::move(line);
+    } else {
+      lines.push_back(std::move(line));
     }
-    if (!replaced) lines.push_back(std::move(line));
   }
 }
 

@@ -66,7 +66,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) noexcept {
 std::string FormatInteger(std::int32_t value) {
   char buffer[16];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return {buffer, result.ptr};
 }
 
 bool ParseBoolean(std::string_view text, bool default_value) noexcept {
