@@ -211,9 +211,7 @@ void TMainForm::FormActivate() {
 void TMainForm::FormResize() {
   // During creation the settings are applied once, after they have all been loaded; and a
   // WM_SIZE that brings no new size (creation and showing send one) changes nothing.
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  const SIZE size{client.right, client.bottom};
+  const SIZE size = ClientSize(Handle());
   if (phase_ != Phase::kRunning || frame_.IsAppliedSize(size)) return;
   frame_.SizeGiven({layout_.DesignTextHeight(), size.cx, size.cy});
   ApplySettings();

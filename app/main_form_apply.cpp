@@ -7,9 +7,7 @@
 namespace ripplet {
 
 void TMainForm::ApplySettings() {
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  frame_.SettingsAppliedAt({client.right, client.bottom});
+  frame_.SettingsAppliedAt(ClientSize(Handle()));
 
   frame_.SetOpacity(Handle(), OpacityOf(settings_.AlphaBlend));
   frame_.SetScreenSnap(settings_.SnapWindow);

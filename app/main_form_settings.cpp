@@ -30,9 +30,8 @@ void TMainForm::LoadSettings() {
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   TakeSettingsBaseline();
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  frame_.SizeGiven({layout_.DesignTextHeight(), client.right, client.bottom});
+  const SIZE client = ClientSize(Handle());
+  frame_.SizeGiven({layout_.DesignTextHeight(), client.cx, client.cy});
   if (store_.StartedUnreadable()) ShowApplicationError(store_.Path() + L" を読み込めません");
   // A bad colour took its default and loading went on; the user still hears about it.
   for (const std::string& value : report.BadColourValues) {

@@ -4,8 +4,9 @@
 
 #include "app/per_monitor_layout.h"
 #include "settings/settings_io.h"
-#include "settings/win_font_spec.h"
+#include "settings/win_logfont.h"
 #include "win32/win_font.h"
+#include "win32/win_window.h"
 
 namespace ripplet {
 namespace {
@@ -34,12 +35,6 @@ class TextMeasure {
   WindowDc dc_;
   SelectGuard select_;
 };
-
-SIZE ClientSize(HWND window) {
-  RECT client{};
-  ::GetClientRect(window, &client);
-  return {client.right, client.bottom};
-}
 
 }  // namespace
 

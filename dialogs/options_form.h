@@ -15,7 +15,7 @@
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_rules.h"
 #include "settings/settings.h"
-#include "settings/win_font_spec.h"
+#include "settings/win_logfont.h"
 #include "win32/win_dialog.h"
 
 namespace ripplet {

@@ -33,4 +33,11 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// The size of a window's client area.
+inline SIZE ClientSize(HWND window) noexcept {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+
 }  // namespace ripplet

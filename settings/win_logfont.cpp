@@ -1,4 +1,4 @@
-#include "settings/win_font_spec.h"
+#include "settings/win_logfont.h"
 
 #include <algorithm>
 #include <string>
