@@ -69,6 +69,7 @@ void TMainForm::FormDpiChanged(int density, const RECT& suggested) {
       ~Reset() { phase = Phase::kRunning; }
     } reset{phase_};
     layout_.SetDensity(density, Handle());
+    settle_.End(Handle());  // the program's own move: no settle undoes it
     ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -84,6 +85,7 @@ void TMainForm::FormDisplayChange() {
   const WindowBounds now{r.left, r.top, r.right - r.left, r.bottom - r.top};
   const WindowBounds fitted = FitIntoWorkAreas(now, WorkAreas());
   if (fitted == now) return;
+  settle_.End(Handle());  // the program's own move: no settle undoes it
   ::SetWindowPos(Handle(), nullptr, fitted.Left, fitted.Top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

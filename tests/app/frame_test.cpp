@@ -5,11 +5,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 #include "app/frame_rules.h"
 #include "app/main_form.h"
 #include "app/per_monitor_layout.h"
+#include "app/position_settle.h"
 #include "settings/settings_io.h"
 #include "tests/sampling/fake_traffic_source.h"
 #include "tests/support/form_text_height.h"
@@ -42,6 +45,31 @@ RECT BoundsOf(HWND hwnd) {
   RECT r{};
   ::GetWindowRect(hwnd, &r);
   return r;
+}
+
+// Runs `act` on another thread while this thread's application loop takes its messages, as
+// another program, the system or the window manager acts on the window; returns once the
+// loop has ended.
+void FromOutside(Application& application, const std::function<void()>& act) {
+  const DWORD loop_thread = ::GetCurrentThreadId();
+  std::thread outside([&] {
+    act();  // what it sends waits for the loop below to take it
+    ::PostThreadMessageW(loop_thread, WM_QUIT, 0, 0);
+  });
+  application.RunMessageLoop();
+  outside.join();
+}
+
+void MoveFromOutside(Application& application, HWND hwnd, int x, int y) {
+  FromOutside(application, [=] {
+    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+}
+
+POINT PlaceOf(HWND hwnd) {
+  RECT r{};
+  ::GetWindowRect(hwnd, &r);
+  return {r.left, r.top};
 }
 
 class FrameTest : public ::testing::Test {
@@ -109,6 +137,21 @@ TEST_F(FrameTest, LabelColumnFollowsTheMeasuredFontsAndDefaultHeight) {
   form.RestoreDefaultHeight();
   EXPECT_EQ(ClientOf(form.Handle()).bottom, form.Layout().Current().DefaultHeight);
   EXPECT_TRUE(form.Layout().Current().CaptionsVisible);
+}
+
+// Labels taller than the design's (a larger value font here; the system's stand-in for the
+// design's font in some locales): a start without a stored height grows to the full layout,
+// and a stored height is used as it is.
+TEST_F(FrameTest, AStartWithoutAStoredHeightOpensInTheFullLayout) {
+  {
+    TMainForm& form = Make("[Font]\r\nSize=14\r\n");
+    const MainLayout& l = form.Layout().Current();
+    EXPECT_TRUE(l.CaptionsVisible) << "opened in the compact layout";
+    EXPECT_EQ(ClientOf(form.Handle()).bottom, l.DefaultHeight);
+  }
+  TMainForm& form = Make("[Font]\r\nSize=14\r\n[Window]\r\nHeight=60\r\n");
+  EXPECT_FALSE(form.Layout().Current().CaptionsVisible) << "the stored height was not kept";
+  EXPECT_EQ(BoundsOf(form.Handle()).bottom - BoundsOf(form.Handle()).top, 60);
 }
 
 TEST_F(FrameTest, HiddenValuesGiveTheGraphTheWholeWidth) {
@@ -353,6 +396,109 @@ TEST_F(FrameTest, TurningHideOffWhileHiddenShowsTheWindow) {
       << "otherwise the meter stays invisible until restart";
   EXPECT_FALSE(application_.HasIdleHandler());
   ::SetCursorPos(0, 0);
+}
+
+// A plain window with a settle of its own, to see both platforms' behaviour.
+class SettledWindow {
+ public:
+  explicit SettledWindow(bool undoes_foreign_moves) : settle_(undoes_foreign_moves) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Procedure;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SettledWindow";
+    ::RegisterClassW(&wc);  // the second time fails harmlessly
+    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"SettledWindow", L"settled", WS_POPUP, 100, 100,
+                              60, 30, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~SettledWindow() { ::DestroyWindow(hwnd_); }
+  HWND Handle() const { return hwnd_; }
+  PositionSettle& Settle() { return settle_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<SettledWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self != nullptr && message == WM_WINDOWPOSCHANGED) {
+      self->settle_.CheckMove(hwnd, *reinterpret_cast<const WINDOWPOS*>(lparam));
+    }
+    if (self != nullptr && message == WM_TIMER && wparam == PositionSettle::kTimerId) {
+      self->settle_.End(hwnd);
+    }
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  PositionSettle settle_;
+  HWND hwnd_ = nullptr;
+};
+
+// Where a window manager places the windows it maps (wine on X), the first move from outside
+// after a show is undone, once; a move the program makes itself ends the settle and stays,
+// and so does every later move. On Windows a move from outside is the user's and stays.
+TEST_F(FrameTest, TheSettleAfterShowingUndoesOnlyTheWindowManagersMove) {
+  {
+    SettledWindow window(true);
+    window.Settle().Show(window.Handle(), SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(window.Settle().Pending());
+    MoveFromOutside(application_, window.Handle(), 0, 0);
+    EXPECT_EQ(PlaceOf(window.Handle()).x, 100) << "the window manager's move was kept";
+    EXPECT_EQ(PlaceOf(window.Handle()).y, 100);
+    MoveFromOutside(application_, window.Handle(), 150, 160);
+    EXPECT_EQ(PlaceOf(window.Handle()).x, 150) << "undone twice";
+
+    window.Settle().Show(window.Handle(), SW_SHOWNOACTIVATE);  // shown again: a new settle
+    ::SetWindowPos(window.Handle(), nullptr, 300, 200, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // as a handler of ours
+    EXPECT_FALSE(window.Settle().Pending()) << "the program's own move ends the settle";
+    MoveFromOutside(application_, window.Handle(), 310, 210);
+    EXPECT_EQ(PlaceOf(window.Handle()).x, 310);
+  }
+  SettledWindow on_windows(false);
+  on_windows.Settle().Show(on_windows.Handle(), SW_SHOWNOACTIVATE);
+  EXPECT_FALSE(on_windows.Settle().Pending());
+  MoveFromOutside(application_, on_windows.Handle(), 150, 160);
+  EXPECT_EQ(PlaceOf(on_windows.Handle()).x, 150) << "the user's Win+Arrow was undone";
+  EXPECT_EQ(PlaceOf(on_windows.Handle()).y, 160);
+}
+
+// The system's messages come sent, while the loop takes its messages: the moves their
+// handlers make within five seconds of a re-show are the program's own and stay.
+TEST_F(FrameTest, AScreenChangeRightAfterAReShowKeepsTheMeterWhereItsHandlerPutIt) {
+  TMainForm& form = Make("");
+  const HWND hwnd = form.Handle();
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const RECT outer = BoundsOf(hwnd);
+  const LONG width = outer.right - outer.left;
+  const LONG height = outer.bottom - outer.top;
+  // Stranded by the user's own move, then shown again (as hide-on-hover does).
+  const auto strand_and_reshow = [&] {
+    ::SendMessageW(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+    ::SetWindowPos(hwnd, nullptr, area.right + 300, area.bottom + 200, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(hwnd, WM_EXITSIZEMOVE, 0, 0);
+    form.Show();
+  };
+  const auto send = [&](UINT message, WPARAM wparam, LPARAM lparam) {
+    FromOutside(application_, [=] {
+      DWORD_PTR result = 0;
+      ::SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
+    });
+  };
+
+  strand_and_reshow();
+  send(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  EXPECT_EQ(PlaceOf(hwnd).x, area.right - width) << "the work-area change's move was undone";
+  EXPECT_EQ(PlaceOf(hwnd).y, area.bottom - height);
+
+  strand_and_reshow();
+  send(WM_DISPLAYCHANGE, 32, MAKELPARAM(area.right, area.bottom));
+  EXPECT_EQ(PlaceOf(hwnd).x, area.right - width) << "the display change's move was undone";
+
+  strand_and_reshow();
+  const int density = form.Layout().Density();
+  RECT suggested{area.left + 40, area.top + 30, area.left + 40 + width, area.top + 30 + height};
+  send(WM_DPICHANGED, MAKEWPARAM(density, density), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(PlaceOf(hwnd).x, suggested.left) << "the change of density's move was undone";
+  EXPECT_EQ(PlaceOf(hwnd).y, suggested.top);
 }
 
 }  // namespace
