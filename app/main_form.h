@@ -87,8 +87,10 @@ class TMainForm : public Window {
   void FormCloseQuery();
   void FormDestroy();
 
-  void TakeSettingsBaseline();  // main_form_settings.cpp
-  void ResetGraph();            // main_form_apply.cpp
+  // main_form_settings.cpp
+  void TakeSettingsBaseline();
+  void FitFullLayoutHeight();
+  void ResetGraph();  // main_form_apply.cpp
 
   // The main timer (main_form_tick.cpp).
   static constexpr UINT_PTR kMainTimerId = 1;

@@ -29,6 +29,7 @@ void TMainForm::LoadSettings() {
   PlaceForDensity(bounds, design_bounds);
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  if (!report.HeightStored) FitFullLayoutHeight();
   TakeSettingsBaseline();
   const SIZE client = ClientSize(Handle());
   frame_.SizeGiven({layout_.DesignTextHeight(), client.cx, client.cy});
@@ -37,6 +38,20 @@ void TMainForm::LoadSettings() {
   for (const std::string& value : report.BadColourValues) {
     ShowApplicationError(L"'" + AnsiToWide(value) + L"' は整数ではありません");
   }
+}
+
+// A start without a stored height opens in the full layout, captions and all. The design's
+// height fits it with the design's fonts; where the system's stand-in for them is taller
+// (wine in an English locale), the height grows to where the labels and captions fit.
+void TMainForm::FitFullLayoutHeight() {
+  if (!settings_.ShowValue) return;
+  FontSpec font = settings_.ValueFont;
+  font.Charset = DEFAULT_CHARSET;  // as the settings are applied
+  layout_.MakeLabelFonts(font);
+  layout_.MeasureLabels();
+  layout_.LayOut(Handle(), true);
+  const int full = layout_.Current().DefaultHeight;
+  if (ClientSize(Handle()).cy < full) MeterFrame::SetClientHeight(Handle(), full);
 }
 
 void TMainForm::TakeSettingsBaseline() { store_.TakeBaseline(settings_, BoundsOf(Handle())); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "settings/custom_colours.h"
 #include "settings/value_forms.h"
@@ -55,9 +56,14 @@ class Reader {
 
   std::int32_t Integer(std::string_view section, std::string_view key,
                        std::int32_t fallback) const {
+    return StoredInteger(section, key).value_or(fallback);
+  }
+
+  // The key's integer, or nothing where the key is missing or holds no integer.
+  std::optional<std::int32_t> StoredInteger(std::string_view section, std::string_view key) const {
     const auto text = ini_.Get(section, key);
-    if (!text) return fallback;
-    return ParseInteger(*text).value_or(fallback);
+    if (!text) return std::nullopt;
+    return ParseInteger(*text);
   }
 
   bool Boolean(std::string_view section, std::string_view key, bool fallback) const {
@@ -137,7 +143,9 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
   bounds.Top = r.Integer(kWindowSection, "Top", kDefaultWindowTop);
   bounds.Left = r.Integer(kWindowSection, "Left", kDefaultWindowLeft);
   bounds.Width = r.Integer(kWindowSection, "Width", bounds.Width);
-  bounds.Height = r.Integer(kWindowSection, "Height", bounds.Height);
+  const std::optional<std::int32_t> height = r.StoredInteger(kWindowSection, "Height");
+  report.HeightStored = height.has_value();
+  bounds.Height = height.value_or(bounds.Height);
 
   // Added to the measured spacings; wraps like the 32-bit sum it is.
   for (std::size_t i = 0; i < spacings.size(); ++i) {

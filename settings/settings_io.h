@@ -15,6 +15,8 @@ struct LoadReport {
   // Each "Colors" value that is neither a colour name nor an integer, as its raw
   // bytes; that colour took its default and loading went on.
   std::vector<std::string> BadColourValues;
+  // The file gave the window's height: it is used as it is.
+  bool HeightStored = false;
 };
 
 // `bounds` comes in holding the window's current bounds (its layout size); the line
