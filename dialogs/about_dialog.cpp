@@ -27,6 +27,7 @@ namespace {
 constexpr wchar_t kVersionTooltip[] = RIPPLET_BUILD_TOOLTIP;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kVersionColor = RGB(0, 0, 0);
+constexpr UINT_PTR kLinkSubclassId = 1;
 
 // A Shift-JIS font of `height_at_96` pixels (negative: character height) at `density`.
 LOGFONTW JapaneseFont(std::wstring_view face, int height_at_96, int weight, int density) {
@@ -82,6 +83,13 @@ void TAboutForm::FormCreate() {
   set_font(IDC_ABOUT_VERSIONLABEL, version_font_.get());
   set_font(IDC_ABOUT_MAILLABEL, link_font_.get());
   set_font(IDC_ABOUT_URLLABEL, link_font_.get());
+  // The links hear their own mouse presses, so that a click does not leave one focused.
+  if (System().SetWindowSubclass && System().RemoveWindowSubclass && System().DefSubclassProc) {
+    for (int id : {IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
+      System().SetWindowSubclass(::GetDlgItem(hwnd_, id), &TAboutForm::LinkProcedure,
+                                 kLinkSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
   // The tooltip follows the pointer over the version text, not over empty label space.
   FitLabelToText(IDC_ABOUT_VERSIONLABEL, true);
   AddVersionTooltip();
@@ -145,6 +153,40 @@ void TAboutForm::FitLabelToText(int id, bool keep_right_edge) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+LRESULT CALLBACK TAboutForm::LinkProcedure(HWND link, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR /*id*/, DWORD_PTR form) noexcept {
+  auto* self = reinterpret_cast<TAboutForm*>(form);
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    self->pressed_link_ = link;
+    self->focus_before_press_ = ::GetFocus();  // the button takes it as it handles the press
+  }
+  if (message == WM_NCDESTROY) {
+    System().RemoveWindowSubclass(link, &TAboutForm::LinkProcedure, kLinkSubclassId);
+  }
+  const LRESULT result = System().DefSubclassProc(link, message, wparam, lparam);
+  // Released, whether it clicked (and opened the link) or was dragged off.
+  if (message == WM_LBUTTONUP && self->pressed_link_ == link) self->GiveFocusBack();
+  return result;
+}
+
+// To the control that had the focus before the press (OK where that was the link itself or
+// nothing of the dialog's), so the next Enter closes the dialog rather than opening the
+// link again.
+void TAboutForm::GiveFocusBack() noexcept {
+  HWND back = focus_before_press_;
+  if (back == nullptr || back == pressed_link_ || !::IsChild(hwnd_, back)) {
+    back = ::GetDlgItem(hwnd_, IDOK);
+  }
+  pressed_link_ = nullptr;
+  focus_before_press_ = nullptr;
+  if (::GetFocus() != back) ::SetFocus(back);
+}
+
+// The control draws its focus: the keyboard has been used in the dialog.
+bool TAboutForm::ShowsFocus(HWND control) const noexcept {
+  return (::SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
 bool TAboutForm::IsLinkLabel(HWND window) const noexcept {
   return window != nullptr && (window == ::GetDlgItem(hwnd_, IDC_ABOUT_MAILLABEL) ||
                                window == ::GetDlgItem(hwnd_, IDC_ABOUT_URLLABEL));
@@ -181,9 +223,9 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;  // the focus goes to OK, the first tab stop
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
-      // Enter comes as OK, the default button, also while a link has the focus: it opens
-      // that link, and the dialog stays.
-      if (id == IDOK && IsLinkLabel(::GetFocus())) {
+      // Enter comes as OK, the default button, also while a link has the focus. A link
+      // reached from the keyboard, showing its focus, is opened and the dialog stays.
+      if (id == IDOK && IsLinkLabel(::GetFocus()) && ShowsFocus(::GetFocus())) {
         LinkLabelClick(::GetFocus());
         return TRUE;
       }

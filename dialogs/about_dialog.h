@@ -47,6 +47,10 @@ class TAboutForm : public Dialog {
   INT_PTR LabelColors(HDC dc, HWND label);
   void DrawLink(const DRAWITEMSTRUCT& item);
   bool IsLinkLabel(HWND window) const noexcept;
+  bool ShowsFocus(HWND control) const noexcept;
+  static LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wparam, LPARAM lparam,
+                                        UINT_PTR id, DWORD_PTR form) noexcept;
+  void GiveFocusBack() noexcept;
 
   LinkOpener open_link_;
   HWND tooltip_ = nullptr;  // owned by the dialog, destroyed with it
@@ -55,6 +59,9 @@ class TAboutForm : public Dialog {
   UniqueFont link_font_;
   using IconOwner = UniqueHandle<NullIsInvalid<HICON, &::DestroyIcon>>;
   IconOwner icon_;  // the copy IconImage shows
+  // A link pressed with the mouse takes the focus; the click gives it back to where it was.
+  HWND pressed_link_ = nullptr;
+  HWND focus_before_press_ = nullptr;
 };
 
 }  // namespace ripplet

@@ -111,6 +111,9 @@ struct SystemFunctions {
   F<decltype(&::GetIfEntry2)> GetIfEntry2{L::kIpHelper, "GetIfEntry2"};  // optional: no watch
   F<decltype(&::ConvertInterfaceIndexToLuid)> ConvertInterfaceIndexToLuid{L::kIpHelper, "ConvertInterfaceIndexToLuid"};  // optional
   F<decltype(&::InitCommonControlsEx)> InitCommonControlsEx{L::kCommonControls, "InitCommonControlsEx"};
+  F<decltype(&::SetWindowSubclass)> SetWindowSubclass{L::kCommonControls, "SetWindowSubclass"};  // optional: a control as it is
+  F<decltype(&::RemoveWindowSubclass)> RemoveWindowSubclass{L::kCommonControls, "RemoveWindowSubclass"};
+  F<decltype(&::DefSubclassProc)> DefSubclassProc{L::kCommonControls, "DefSubclassProc"};
   F<decltype(&::ChooseColorW)> ChooseColorW{L::kCommonDialogs, "ChooseColorW"};
   F<decltype(&::ChooseFontW)> ChooseFontW{L::kCommonDialogs, "ChooseFontW"};
   F<decltype(&::ShellExecuteW)> ShellExecuteW{L::kShell, "ShellExecuteW"};

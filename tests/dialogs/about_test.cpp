@@ -265,7 +265,8 @@ TEST_F(AboutTest, LinksLookLikeLinksAndTheRestDoesNot) {
 }
 
 // Clicks arrive as the mouse delivers them, inside the modal loop; the dialog stays open
-// after each, and Esc then closes it.
+// after each, and the link gives the focus back: the next Enter closes the dialog and
+// opens nothing.
 TEST_F(AboutTest, ClickingALinkHandsItsTargetToTheShellAndKeepsTheDialogOpen) {
   TAboutForm form(Recorder());
   form.Create(owner_);
@@ -277,15 +278,20 @@ TEST_F(AboutTest, ClickingALinkHandsItsTargetToTheShellAndKeepsTheDialogOpen) {
       ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     });
   };
+  const HWND ok = ::GetDlgItem(dialog, IDOK);
   bool open_after_clicks = false;
+  HWND focus_after_clicks = nullptr;
   ModalSteps steps({click(IDC_ABOUT_MAILLABEL), click(IDC_ABOUT_URLLABEL), Do([&] {
                       open_after_clicks = ::IsWindowVisible(dialog) != FALSE;
-                      PostKey(::GetDlgItem(dialog, IDOK), VK_ESCAPE);
+                      focus_after_clicks = ::GetFocus();
+                      // Enter goes where the keyboard focus is.
+                      PostKey(::GetFocus() != nullptr ? ::GetFocus() : dialog, VK_RETURN);
                     })},
                    [&] { return form.Handle(); });
-  EXPECT_EQ(form.ShowModal(), IDOK);
+  EXPECT_EQ(form.ShowModal(), IDOK) << "Enter after a click closes the dialog";
   EXPECT_FALSE(steps.WatchdogFired());
   EXPECT_TRUE(open_after_clicks);
+  EXPECT_EQ(focus_after_clicks, ok) << "a click left a link focused";
 
   ASSERT_EQ(calls_.size(), 2u);
   EXPECT_EQ(calls_[0].Target, std::wstring(L"mailto:") + kAboutMailAddress);
