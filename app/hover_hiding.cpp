@@ -8,6 +8,14 @@ namespace {
 
 constexpr UINT_PTR kReshowTimerId = 2;
 
+// Control as the user holds it. The thread's own key state follows only the key messages
+// this thread handles, and while another program is in front the key goes there, which is
+// where the user's keyboard is when they reach for the meter; the system's asynchronous
+// state sees the key wherever it goes.
+bool ControlHeld() noexcept {
+  return (::GetKeyState(VK_CONTROL) & 0x80) != 0 || (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
 }  // namespace
 
 void HoverHiding::Show(HWND hwnd) {
@@ -39,7 +47,7 @@ void HoverHiding::Idle(HWND hwnd) {
                     pointer.y,
                     visible_,
                     {bounds.left, bounds.top, bounds.right, bounds.bottom}},
-                   [] { return (::GetKeyState(VK_CONTROL) & 0x80) != 0; });
+                   [] { return ControlHeld(); });
   if (action == HoverHider::Action::Hide) {
     Hide(hwnd);
   } else if (action == HoverHider::Action::Show) {
