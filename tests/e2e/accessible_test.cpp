@@ -354,11 +354,26 @@ TEST_F(AccessibleTest, AReaderFindsThePartsWherePaintedAndHearsTheLiveRate) {
                                          nullptr, &OnValueChange, pid, 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
   double traffic_start = 0;
+  // A pair of updates a second apart, once the traffic has run for 1.5 s: the one to compare.
+  const auto comparable = [&](std::size_t k) {
+    const ValueChange& before = g_heard.Changes[k - 1];
+    const double seconds = g_heard.Changes[k].At - before.At;
+    return before.At >= traffic_start + 1.5 && seconds >= 0.75 && seconds <= 1.25;
+  };
+  const auto heard_enough = [&] {
+    if (g_heard.OtherChildren == 0) return false;
+    for (std::size_t k = 1; k < g_heard.Changes.size(); ++k) {
+      if (comparable(k)) return true;
+    }
+    return false;
+  };
   {
     SteadyTraffic traffic(40000);
     ASSERT_TRUE(traffic.Running());
     traffic_start = Seconds();
-    PumpFor(9.0);  // long enough for a pair a second apart even when the machine is loaded
+    // Waited for, not counted in a fixed time: a loaded machine delays ticks and hooks.
+    const double limit = traffic_start + 60;
+    while (!heard_enough() && Seconds() < limit) PumpFor(0.25);
   }
   ::UnhookWinEvent(hook);
 
@@ -366,14 +381,14 @@ TEST_F(AccessibleTest, AReaderFindsThePartsWherePaintedAndHearsTheLiveRate) {
   // ticks earlier: the counter's growth between the two hooks is what the meter averaged.
   // The hook hears a change a little after the meter made it, the same little on both ends;
   // a fifth either way leaves room for that and for the pace of the traffic under load.
-  ASSERT_GE(g_heard.Changes.size(), 3u) << "the hook heard too few value changes";
+  ASSERT_GE(g_heard.Changes.size(), 2u) << "the hook heard too few value changes";
   EXPECT_GT(g_heard.OtherChildren, 0) << "no change of the send value was heard";
   int compared = 0;
   for (std::size_t k = 1; k < g_heard.Changes.size(); ++k) {
+    if (!comparable(k)) continue;
     const ValueChange& before = g_heard.Changes[k - 1];
     const ValueChange& now = g_heard.Changes[k];
     const double seconds = now.At - before.At;
-    if (before.At < traffic_start + 1.5 || seconds < 0.75 || seconds > 1.25) continue;
     const double counted = static_cast<std::uint32_t>(now.InOctets - before.InOctets) / seconds;
     const double shown_rate = RateOf(now.Text);
     EXPECT_GT(counted, 1.5e6);
