@@ -56,11 +56,11 @@ click; expect "$ours" "" "a value turned off in the record counts as off: on rem
 set_value "$approved" Ripplet REG_BINARY 020000000000000000000000
 click; expect "" "" "a record that says on counts as on: off removes value and record"
 
-# Refused: the error box (the application's title), and the registry as it was.
+# Refused: the error box (with the application's title), and the registry as it was.
 refused() {
-  wait_window Bootmeter "the error box ($1)"
+  wait_window bootmeter "the error box ($1)"
   xdotool windowactivate --sync "$found" key Return 2>/dev/null || xdotool key Return
-  for _ in $(seq 50); do xdotool search --onlyvisible --name '^Bootmeter$' >/dev/null 2>&1 || return 0; sleep 0.1; done
+  for _ in $(seq 50); do xdotool search --onlyvisible --name '^bootmeter$' >/dev/null 2>&1 || return 0; sleep 0.1; done
   fail "the error box did not close"
 }
 access deny "$run"
