@@ -97,6 +97,18 @@ std::wstring ApplyIniOption(std::wstring_view ini_path, const std::vector<std::w
   return result;
 }
 
+std::wstring CommandProgram(std::wstring_view command_line) {
+  const std::vector<std::wstring> args = SplitCommandLine(command_line);
+  return args.empty() ? std::wstring() : args.front();
+}
+
+std::wstring CommandSettingsFile(std::wstring_view command_line, std::wstring_view stored_name) {
+  const std::vector<std::wstring> args = SplitCommandLine(command_line);
+  if (args.empty()) return {};
+  const StartupPaths paths = FormPaths(args.front(), stored_name);
+  return ApplyIniOption(paths.IniPath, args, paths.ProgramDir);
+}
+
 std::wstring ApplicationTitle(std::wstring_view module_path) {
   std::wstring_view name = module_path.substr(NameStart(module_path));
   name = name.substr(0, name.find(L'.'));

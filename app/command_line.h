@@ -39,6 +39,12 @@ StartupPaths FormPaths(std::wstring_view module_path, std::wstring_view stored_n
 std::wstring ApplyIniOption(std::wstring_view ini_path, const std::vector<std::wstring>& args,
                             std::wstring_view program_dir);
 
+// What a command line starts: its argument 0, the program (empty for an empty line), and
+// the settings file that program forms at start-up from the line's -i options, the
+// program's stored file name (as for FormPaths) and its directory.
+std::wstring CommandProgram(std::wstring_view command_line);
+std::wstring CommandSettingsFile(std::wstring_view command_line, std::wstring_view stored_name);
+
 // The executable's file name without directory, cut at its first '.', with every
 // character after the first lower-cased: METER.EXE gives "Meter".
 std::wstring ApplicationTitle(std::wstring_view module_path);

@@ -21,6 +21,7 @@
 #include "display/win_graph.h"
 #include "sampling/sampler.h"
 #include "settings/settings.h"
+#include "startup/win_startup.h"
 #include "win32/win_handles.h"
 #include "win32/win_window.h"
 
@@ -44,6 +45,7 @@ class TMainForm : public Window {
     kHelpItem,
     kAboutItem,
     kExitItem,
+    kStartWithWindowsItem,
   };
 
   TMainForm(TrafficSource& source, Startup startup);
@@ -109,6 +111,9 @@ class TMainForm : public Window {
   void ShowContextMenu(int x, int y);
   void ToggleOptionItemClick(UINT id);
   void OptionItemClick();
+  static ProgramCopy CopyStartedBy(std::wstring_view command);
+  ThisCopy StartupCopy();
+  void StartWithWindowsItemClick();
 
   // While the window is being created, or resized for a new density, a change of size does
   // not apply the settings: they are applied once, afterwards.
@@ -126,6 +131,7 @@ class TMainForm : public Window {
   GraphBitmap graph_;
   MeterPainter painter_;
   UniqueMenu popup_menu_;
+  StartWithWindows start_with_windows_{&TMainForm::CopyStartedBy};
   MeterFrame frame_;
   PositionSettle settle_;
   HoverHiding hover_{settle_};

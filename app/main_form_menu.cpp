@@ -1,5 +1,5 @@
 // The context menu: it mirrors and flips the four behaviours, opens the Options dialog,
-// help and the About dialog, and ends the program.
+// help and the About dialog, starts the program with Windows or not, and ends the program.
 #include "app/main_form.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help.h"
@@ -20,6 +20,7 @@ constexpr MenuEntry kMenu[] = {
     {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
     {TMainForm::kSnapWindowItem, L"画面端にスナップ(&N)"},
     {TMainForm::kHideWindowItem, L"マウス ポインタが来たら隠す(&D)"},
+    {TMainForm::kStartWithWindowsItem, L"Windows の起動時に開始(&W)"},
     {0, nullptr},
     {TMainForm::kHelpItem, L"ヘルプ(&H)"},
     {TMainForm::kAboutItem, L"バージョン情報(&A)"},
@@ -52,6 +53,8 @@ void TMainForm::PopupMenuPopup() {
   Check(menu, kLockWindowItem, settings_.LockWindow);
   Check(menu, kSnapWindowItem, settings_.SnapWindow);
   Check(menu, kHideWindowItem, settings_.HideWindow);
+  // Not a setting: the registry says what the next log-on does, whoever changed it.
+  Check(menu, kStartWithWindowsItem, start_with_windows_.Checked(StartupCopy()));
 }
 
 void TMainForm::ShowContextMenu(int x, int y) {
@@ -81,6 +84,9 @@ void TMainForm::MenuItemClick(UINT id) {
     case kSnapWindowItem:
     case kHideWindowItem:
       ToggleOptionItemClick(id);
+      break;
+    case kStartWithWindowsItem:
+      StartWithWindowsItemClick();
       break;
     case kHelpItem:
       HelpSystem::ShowContext(Handle(), 4);
@@ -117,6 +123,23 @@ void TMainForm::ToggleOptionItemClick(UINT id) {
   }
   // The lock is read live by the frame: no need to apply (and clear the graph).
   if (id != kLockWindowItem) ApplySettings();
+}
+
+ProgramCopy TMainForm::CopyStartedBy(std::wstring_view command) {
+  const std::wstring program = CommandProgram(command);
+  return {program, CommandSettingsFile(command, StoredFileName(program))};
+}
+
+ThisCopy TMainForm::StartupCopy() {
+  return ThisCopyOf(startup_.ModulePath, store_.Path(), FormPaths().IniPath);
+}
+
+void TMainForm::StartWithWindowsItemClick() {
+  // What the user saw decides: a check mark turns it off, none turns it on. The mark is
+  // read again from the registry the next time the menu opens, also after a refusal.
+  const bool checked =
+      (::GetMenuState(popup_menu_.get(), kStartWithWindowsItem, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  start_with_windows_.Set(StartupCopy(), !checked);
 }
 
 void TMainForm::OptionItemClick() {

@@ -97,6 +97,7 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
       {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
       {TMainForm::kSnapWindowItem, L"画面端にスナップ(&N)"},
       {TMainForm::kHideWindowItem, L"マウス ポインタが来たら隠す(&D)"},
+      {TMainForm::kStartWithWindowsItem, L"Windows の起動時に開始(&W)"},
       {0, nullptr},
       {TMainForm::kHelpItem, L"ヘルプ(&H)"},
       {TMainForm::kAboutItem, L"バージョン情報(&A)"},
@@ -104,8 +105,8 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
       {TMainForm::kExitItem, L"終了(&X)"},
   };
   HMENU menu = form_->PopupMenu();
-  ASSERT_EQ(::GetMenuItemCount(menu), 11);
-  for (int i = 0; i < 11; ++i) {
+  ASSERT_EQ(::GetMenuItemCount(menu), 12);
+  for (int i = 0; i < 12; ++i) {
     wchar_t text[128] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);

@@ -6,17 +6,18 @@ export DISPLAY; DISPLAY=$(cat "$build/wine/display")
 harness=$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)
 work=$(mktemp -d)
 meter=
-trap '[ -n "$meter" ] && kill $meter 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+# $on_exit, when set, runs first (a test's own clean-up).
+trap '${on_exit:-:}; [ -n "$meter" ] && kill $meter 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 cp "$exe" "$work/$name.exe"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# start <ini text>: writes the INI, starts the meter in its folder and waits for its window
-# (sets id). The meter's error output goes to $log when set; $on_start_failure, when set,
-# runs before a window that never appears fails the test.
+# start <ini text> [option...]: writes the INI, starts the meter in its folder with the
+# options and waits for its window (sets id). The meter's error output goes to $log when
+# set; $on_start_failure, when set, runs before a window that never appears fails the test.
 start() {
   printf '%b' "$1" >"$work/$name.ini"
-  (cd "$work" && exec "$harness/wine-run" "$build" "$work/$name.exe") \
+  (cd "$work" && exec "$harness/wine-run" "$build" "$work/$name.exe" "${@:2}") \
     </dev/null >/dev/null 2>"${log:-/dev/null}" &
   meter=$!
   for _ in $(seq 300); do
