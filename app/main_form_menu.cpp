@@ -125,6 +125,7 @@ void TMainForm::OptionItemClick() {
   OptionsContext context{
       settings_,
       sampler_.Table(),
+      DefaultRouteAdapter(),
       decimal_separator_,
       layout_.FontDensity(),  // the font dialog's heights are the screen's
       [this] { RestoreDefaultHeight(); },

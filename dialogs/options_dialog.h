@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "sampling/if_table.h"
@@ -14,6 +15,8 @@ namespace ripplet {
 struct OptionsContext {
   Settings& settings;             // written only by a validated OK
   const IfTableBuffer& adapters;  // the current snapshot; the dialog does not refresh it
+  // The adapter the automatic entry follows now (its description); none when offline.
+  std::optional<std::string> followed_adapter;
   std::string decimal_separator;  // the regional one, ANSI bytes
   int pixels_per_inch = 96;
   std::function<void()> restore_default_height;  // DefaultHeightBtn acts at once
