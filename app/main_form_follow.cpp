@@ -101,8 +101,8 @@ std::optional<std::string> TMainForm::DefaultRouteAdapter() {
 void TMainForm::DescribeAdapter() {
   std::wstring text;
   if (settings_.AutoAdapter) {
-    text = std::wstring(kAutoCaption) + (offline_ ? std::wstring(kNoRouteText)
-                                                  : AnsiToWide(settings_.AdapterName));
+    text = std::wstring(kAutoCaption) +
+           (offline_ ? std::wstring(kNoRouteText) : AnsiToWide(settings_.AdapterName));
   } else {
     text = AnsiToWide(settings_.AdapterName);
   }

@@ -13,9 +13,8 @@ void RouteChangeNotices::Start(HWND window, UINT message) noexcept {
   const SystemFunctions& system = System();
   // Without a way to cancel them, notices would outlive this object: none are asked for.
   if (!system.CancelMibChangeNotify2) return;
-  if (system.NotifyRouteChange2 &&
-      system.NotifyRouteChange2(AF_UNSPEC, &RouteChanged, this, FALSE, &route_notice_) !=
-          NO_ERROR) {
+  if (system.NotifyRouteChange2 && system.NotifyRouteChange2(AF_UNSPEC, &RouteChanged, this, FALSE,
+                                                             &route_notice_) != NO_ERROR) {
     route_notice_ = nullptr;
   }
   if (system.NotifyIpInterfaceChange &&

@@ -17,9 +17,7 @@ RouteRow Default(std::uint32_t interface_index, std::uint32_t metric,
 }
 
 // Interfaces 1 lo, 2 Ethernet, 3 Wi-Fi, 4 VPN, 5 an adapter without a description.
-IfTableBuffer Adapters() {
-  return ToRows({{"lo"}, {"Ethernet"}, {"Wi-Fi"}, {"VPN"}, {""}});
-}
+IfTableBuffer Adapters() { return ToRows({{"lo"}, {"Ethernet"}, {"Wi-Fi"}, {"VPN"}, {""}}); }
 
 TEST(RouteChoice, FollowsTheLowestSumOfRouteAndInterfaceMetricOneAdapterOnly) {
   const IfTableBuffer table = Adapters();
@@ -27,13 +25,12 @@ TEST(RouteChoice, FollowsTheLowestSumOfRouteAndInterfaceMetricOneAdapterOnly) {
   EXPECT_EQ(ChooseFollowedRow({Default(2, 5, 35), Default(3, 25, 10)}, table, std::nullopt), 2u);
   // A VPN holding the cheapest default route is followed; routes that are no default
   // route (a prefix of 24) never count, however low their metric.
-  EXPECT_EQ(ChooseFollowedRow({Default(2, 20), Default(4, 1), {3, 24, false, 0, 0}}, table,
-                              std::nullopt),
-            3u);
+  EXPECT_EQ(
+      ChooseFollowedRow({Default(2, 20), Default(4, 1), {3, 24, false, 0, 0}}, table, std::nullopt),
+      3u);
   // IPv4 first: the IPv6 default route counts only when no IPv4 one is there.
   EXPECT_EQ(ChooseFollowedRow({Default(2, 50), Default(3, 1, 0, true)}, table, std::nullopt), 1u);
-  EXPECT_EQ(ChooseFollowedRow({Default(3, 1, 0, true), {2, 24, false, 0, 0}}, table,
-                              std::nullopt),
+  EXPECT_EQ(ChooseFollowedRow({Default(3, 1, 0, true), {2, 24, false, 0, 0}}, table, std::nullopt),
             2u);
   // Metrics at their 32-bit limit add up without wrapping to a low sum.
   EXPECT_EQ(ChooseFollowedRow({Default(2, 0xFFFFFFFFu, 0xFFFFFFFFu), Default(3, 7, 7)}, table,
@@ -46,9 +43,9 @@ TEST(RouteChoice, OfflineUnknownDownAndUndescribedAdaptersGiveNone) {
   EXPECT_FALSE(ChooseFollowedRow({}, table, 2u).has_value());  // no route at all: offline
   // Only subnet routes, a route of an interface that is not in the table, one of an
   // adapter without a description: none to follow.
-  EXPECT_FALSE(ChooseFollowedRow({{2, 24, false, 0, 0}, Default(9, 1), Default(5, 1)}, table,
-                                 std::nullopt)
-                   .has_value());
+  EXPECT_FALSE(
+      ChooseFollowedRow({{2, 24, false, 0, 0}, Default(9, 1), Default(5, 1)}, table, std::nullopt)
+          .has_value());
   // An adapter that is down is passed over for the next best route.
   table[1].Up = false;
   EXPECT_EQ(ChooseFollowedRow({Default(2, 1), Default(3, 10)}, table, 2u), 2u);
