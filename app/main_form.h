@@ -102,7 +102,7 @@ class TMainForm : public Window {
 
   // The adapter measured: the stored one, or the default route's (main_form_follow.cpp).
   static constexpr UINT_PTR kFollowTimerId = 4;
-  static constexpr UINT kRouteChangedMessage = WM_APP + 24;
+  static constexpr UINT kRouteChangedMessage = WM_APP + 1;
   static constexpr UINT kFollowCheckMs = 2000;  // the paced re-check: wine sends no notices
   static constexpr std::uint32_t kVanishCheckMs = 1000;
   void SelectAdapter();

@@ -49,7 +49,9 @@ void TMainForm::FollowDefaultRoute(bool again) {
   } else {
     // A routing table that cannot be read: the adapter followed last goes on being
     // measured, as a fixed choice of it would be, until the table can be read again.
-    row = FindAdapter(table, settings_.AdapterName);
+    // (None followed yet: nothing to measure; an empty name would match an adapter that
+    // has no description.)
+    if (!settings_.AdapterName.empty()) row = FindAdapter(table, settings_.AdapterName);
   }
 
   if (!row) {
