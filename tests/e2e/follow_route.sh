@@ -43,7 +43,8 @@ ip -n "$peer" link set lo up
 ip -n "$ns" route replace default via 10.77.1.2 dev rpl1
 
 # Steady UDP traffic from the peer into each link: 60000 bytes/s on rpl1, 180000 on rpl2.
-# A sender that falls behind skips rather than bursts, so no tick sees more than the rate.
+# A sender that falls behind catches up 100 ms at most, so a 500 ms tick sees 1.2 times the
+# rate at the very most, while a loaded machine still gets the rate on average.
 ip netns exec "$peer" python3 - <<'PY' &
 import socket, time
 links = [("10.77.1.1", 60000), ("10.77.2.1", 180000)]
@@ -55,8 +56,8 @@ while True:
     now = time.monotonic() - start
     for i, (address, rate) in enumerate(links):
         due = int(now * rate)
-        if due - sent[i] > rate // 50:
-            sent[i] = due - rate // 50  # behind: skip ahead, never a burst
+        if due - sent[i] > rate // 10:
+            sent[i] = due - rate // 10  # far behind: skip ahead
         while sent[i] + 1042 <= due:  # 1000 bytes of data: 1042 on the wire
             try:
                 s.sendto(payload, (address, 9))
@@ -110,21 +111,22 @@ wait_for() {
 # The receive value as a number of k bytes/s ("-" gives -1).
 value='($3 == "-" ? -1 : $3 + 0)'
 on() { echo "\$2 ~ /: $1\$/ && $value > $2 && $value <= $3"; }
-# No tick may read more than the faster link carries (10 % for the pacing of the sender and the ticks).
+# No tick may read more than the faster link carries, with a quarter for the sender's pacing:
+# the two links' sum (about 234 k) or a spike at a switch is more.
 check_no_spike() {
   local high
   high=$(since | awk -F'\t' "{ v = $value; if (v > m) m = v } END { print m + 0 }")
-  awk -v h="$high" 'BEGIN { exit !(h <= 200) }' || { since | tail -40; fail "a value of $high k above the traffic's rate"; }
+  awk -v h="$high" 'BEGIN { exit !(h <= 225) }' || { since | tail -40; fail "a value of $high k above the traffic's rate"; }
 }
 
 mark=$(now_ms)
-wait_for "rpl1 followed at start" "$(on rpl1 40 70)"
+wait_for "rpl1 followed at start" "$(on rpl1 20 80)"
 check_no_spike
 
 mark=$(now_ms)
 ip -n "$ns" route replace default via 10.77.2.2 dev rpl2
-wait_for "rpl2 followed" "$(on rpl2 140 200)"
-latency=$(since | awk -F'\t' "$(on rpl2 140 200) { print \$1 - $mark; exit }")
+wait_for "rpl2 followed" "$(on rpl2 100 225)"
+latency=$(since | awk -F'\t' "$(on rpl2 100 225) { print \$1 - $mark; exit }")
 [ "$latency" -le 5000 ] || fail "the rates followed the route after $latency ms, not within 5 s"
 check_no_spike
 
@@ -138,6 +140,6 @@ since | awk -F'\t' -v t="$(( $(now_ms) - 1500 ))" '$1 >= t && $3 != "-" { exit 1
 
 mark=$(now_ms)
 ip -n "$ns" route replace default via 10.77.1.2 dev rpl1
-wait_for "rpl1 followed again" "$(on rpl1 40 70)"
+wait_for "rpl1 followed again" "$(on rpl1 20 80)"
 check_no_spike
 echo "1 passed, 0 failed"
