@@ -24,6 +24,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM  # a stopped test also takes its namespaces and wineserver down
 
 if ! command -v ip >/dev/null || ! ip netns add "$ns" 2>/dev/null; then
   echo "SKIP: no network namespace can be made here (ip netns add needs root and iproute2)"
