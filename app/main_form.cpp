@@ -24,7 +24,7 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 }  // namespace
 
 TMainForm::TMainForm(TrafficSource& source, Startup startup)
-    : startup_(std::move(startup)), sampler_(source) {}
+    : startup_(std::move(startup)), source_(source), sampler_(source) {}
 
 TMainForm::~TMainForm() {
   // Destroy while this object is whole, so that FormDestroy runs and frees its objects.
@@ -112,6 +112,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
       if (wparam == PositionSettle::kTimerId) settle_.End(Handle());
+      if (wparam == kFollowTimerId) FollowDefaultRoute(false);
+      return 0;
+    case kRouteChangedMessage:
+      route_notices_.Handled();
+      FollowDefaultRoute(false);
       return 0;
     case WM_CONTEXTMENU:
       ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
@@ -141,7 +146,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_POWERBROADCAST:
       // Sent at every resume; PBT_APMRESUMESUSPEND follows it only when a user is there,
       // maybe much later, and would cost the graph a second tick without data.
-      if (wparam == PBT_APMRESUMEAUTOMATIC) sampler_.Resumed();
+      // The network may have changed meanwhile: the automatic adapter looks again at once.
+      if (wparam == PBT_APMRESUMEAUTOMATIC) {
+        sampler_.Resumed();
+        FollowDefaultRoute(false);
+      }
       return DefaultProcessing(message, wparam, lparam);
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
@@ -181,7 +190,8 @@ void TMainForm::FormCreate() {
     LoadSettings();
     ApplySettings();
     // A file that could not be read was reported already; it is no first start.
-    if (settings_.AdapterName.empty() && !store_.StartedUnreadable()) {
+    // The automatic choice needs no adapter named: it is no first start.
+    if (settings_.AdapterName.empty() && !settings_.AutoAdapter && !store_.StartedUnreadable()) {
       ShowFirstStartMessage();
       // Hide-on-hover stays off until the settings are next applied.
       if (auto* app = Application::Instance()) app->SetIdleHandler(nullptr);
@@ -237,6 +247,7 @@ void TMainForm::FormCloseQuery() {
 void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
+  StopFollowing();
   sampler_.ReleaseSnapshot();
 }
 

@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/hover_hiding.h"
@@ -19,7 +22,9 @@
 #include "app/win_frame.h"
 #include "app/win_meter_accessible.h"
 #include "display/win_graph.h"
+#include "sampling/route_choice.h"
 #include "sampling/sampler.h"
+#include "sampling/win_route_changes.h"
 #include "settings/settings.h"
 #include "startup/win_startup.h"
 #include "win32/win_handles.h"
@@ -99,6 +104,18 @@ class TMainForm : public Window {
   void StartMainTimer();
   void StopMainTimer() noexcept;
 
+  // The adapter measured: the stored one, or the default route's (main_form_follow.cpp).
+  static constexpr UINT_PTR kFollowTimerId = 4;
+  static constexpr UINT kRouteChangedMessage = WM_APP + 1;
+  static constexpr UINT kFollowCheckMs = 2000;  // the paced re-check: wine sends no notices
+  static constexpr std::uint32_t kVanishCheckMs = 1000;
+  void SelectAdapter();
+  void StopFollowing() noexcept;
+  void FollowDefaultRoute(bool again);
+  bool SampleFollowed(RatePair& pair);
+  void DescribeAdapter();
+  std::optional<std::string> DefaultRouteAdapter();
+
   // The per-monitor layout and changes of screens (main_form_density.cpp).
   int StartDensity(const WindowBounds& bounds) const noexcept;
   void PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds);
@@ -120,6 +137,7 @@ class TMainForm : public Window {
   enum class Phase { kRunning, kCreating, kChangingDensity };
 
   Startup startup_;
+  TrafficSource& source_;
   Settings settings_;
   SettingsStore store_;
   std::string decimal_separator_ = ".";
@@ -139,9 +157,18 @@ class TMainForm : public Window {
   Phase phase_ = Phase::kRunning;
   bool main_timer_running_ = false;
 
+  // The automatic adapter's state; untouched while the adapter is a fixed one.
+  RouteChangeNotices route_notices_;
+  std::vector<RouteRow> routes_;
+  bool follow_timer_running_ = false;
+  bool offline_ = false;                             // following, and no default route
+  std::optional<std::uint32_t> followed_interface_;  // following this interface index
+  std::uint32_t last_follow_tick_ = 0;
+  std::wstring graph_description_;  // what the tree says the graph shows
+
   // What assistive programs read: the graph and the two values, live.
-  MeterAccessible accessible_{
-      {&layout_.Current(), &layout_.RecvText(), &layout_.SendText(), &settings_.GraphUnit}};
+  MeterAccessible accessible_{{&layout_.Current(), &layout_.RecvText(), &layout_.SendText(),
+                               &settings_.GraphUnit, &graph_description_}};
 };
 
 }  // namespace ripplet

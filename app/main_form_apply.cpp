@@ -22,8 +22,7 @@ void TMainForm::ApplySettings() {
   accessible_.LayoutChanged(Handle());
   ResetGraph();
 
-  sampler_.LookupAdapter(settings_.AdapterName);
-  sampler_.Prime(settings_.AdapterName);
+  SelectAdapter();
 
   graph_.ResetSeries();
   readout_.Restart(settings_.GraphUnit);

@@ -151,7 +151,8 @@ void TMainForm::OptionItemClick() {
       decimal_separator_,
       layout_.FontDensity(),  // the font dialog's heights are the screen's
       [this] { RestoreDefaultHeight(); },
-      [this](unsigned help_context) { HelpSystem::ShowContext(Handle(), help_context); }};
+      [this](unsigned help_context) { HelpSystem::ShowContext(Handle(), help_context); },
+      DefaultRouteAdapter()};
   if (ShowOptionsDialog(Handle(), context)) ApplySettings();
 }
 

@@ -9,7 +9,7 @@ namespace ripplet {
 
 void TMainForm::MainTimerTimer() {
   RatePair pair;
-  const bool no_data = sampler_.SampleTraffic(settings_.AdapterName, pair);
+  const bool no_data = SampleFollowed(pair);
   if (auto texts = readout_.Tick(no_data ? std::nullopt : std::optional<RatePair>(pair),
                                  settings_.ValueInterval, decimal_separator_)) {
     const auto change =

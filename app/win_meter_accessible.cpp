@@ -127,6 +127,10 @@ class MeterAccessibleObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
     return Text(child, description, [this](int id) -> std::optional<std::wstring> {
+      if (id == kMeterGraph && facts_.GraphDescription != nullptr &&
+          !facts_.GraphDescription->empty()) {
+        return *facts_.GraphDescription;
+      }
       if (id != kMeterRecv && id != kMeterSend) return std::nullopt;
       return AnsiToWide(*facts_.Unit, 932);  // what the unit's bytes mean everywhere
     });
@@ -340,6 +344,11 @@ void MeterAccessible::TextsChanged(HWND window, bool recv, bool send) noexcept {
   if (recv) ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, kMeterRecv);
   if (send) ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, kMeterSend);
   LayoutChanged(window);
+}
+
+void MeterAccessible::DescriptionChanged(HWND window) noexcept {
+  if (disconnected_) return;
+  ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, kMeterGraph);
 }
 
 void MeterAccessible::LayoutChanged(HWND window) noexcept {

@@ -21,7 +21,8 @@ struct MeterFacts {
   const MainLayout* Layout = nullptr;
   const std::wstring* RecvText = nullptr;
   const std::wstring* SendText = nullptr;
-  const std::string* Unit = nullptr;  // the unit text in use, code page 932 bytes
+  const std::string* Unit = nullptr;               // the unit text in use, code page 932 bytes
+  const std::wstring* GraphDescription = nullptr;  // the adapter measured, as the user chose it
 };
 
 class MeterAccessible {
@@ -38,6 +39,8 @@ class MeterAccessible {
   // After the value texts were set: a change event for each text that changed, and a
   // place change for each part that moved with it.
   void TextsChanged(HWND window, bool recv, bool send) noexcept;
+  // After the adapter measured changed: the graph's description changed.
+  void DescriptionChanged(HWND window) noexcept;
   // After the layout was made: a place change for each part that moved or was shown or hidden.
   void LayoutChanged(HWND window) noexcept;
 

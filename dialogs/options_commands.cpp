@@ -131,7 +131,8 @@ void TOptionForm::Refuse(const wchar_t* text, int control_id) {
 
 void TOptionForm::OKBtnClick() {
   const auto adapter = SelectedIndex(Item(IDC_OPTIONS_ADAPTERBOX));
-  const bool adapter_selected = adapter && *adapter < adapter_entries_.size();
+  // Entry 0 is the automatic choice; the adapters follow it.
+  const bool adapter_selected = adapter && *adapter <= adapter_entries_.size();
   const OptionsCheck check =
       CheckOptionInput(adapter_selected, ReadRangeTexts(), context_.decimal_separator);
   switch (check.Problem) {
@@ -147,7 +148,9 @@ void TOptionForm::OKBtnClick() {
 
   // Built aside and stored whole, so the record never holds half of the input.
   Settings updated = context_.settings;
-  updated.AdapterName = adapter_entries_[*adapter];
+  // The automatic choice keeps the adapter it follows now; the meter sets it when it moves.
+  updated.AutoAdapter = *adapter == 0;
+  if (!updated.AutoAdapter) updated.AdapterName = adapter_entries_[*adapter - 1];
   updated.GraphRange = check.Ranges[0];
   updated.GraphMiddle = check.Ranges[1];
   updated.GraphSendRange = check.Ranges[2];

@@ -37,6 +37,11 @@ inline constexpr std::array<UpDownRange, 3> kUpDownRanges = {kAlphaBlendRange, k
 inline constexpr unsigned kUnitCodePage = 932;
 
 inline constexpr wchar_t kNoAdapterText[] = L"ネットワーク アダプタを指定してください。";
+// The adapter list's first entry: follow the default route's adapter.
+inline constexpr wchar_t kAutoAdapterText[] = L"自動 (既定の経路)";
+inline constexpr wchar_t kFollowedPrefix[] = L"追従中: ";
+inline constexpr wchar_t kNotFollowedText[] = L"追従中: なし (既定の経路がありません)";
+
 inline constexpr wchar_t kBadNumberText[] = L"数値を正しく指定してください。";
 
 // The index of `id` in `ids`, or ids.size() when it is not there.

@@ -92,6 +92,10 @@ void TOptionForm::HandleCommand(int id, int code) {
     if (code == EN_KILLFOCUS) UpDownEditExit(i);
     return;
   }
+  if (id == IDC_OPTIONS_ADAPTERBOX) {
+    if (code == CBN_SELCHANGE) AdapterBoxSelect();
+    return;
+  }
   if (id == IDC_OPTIONS_GRAPHUNITBOX) {
     if (code == CBN_SELCHANGE) GraphUnitBoxSelect();
     return;
@@ -170,13 +174,32 @@ void TOptionForm::FillAdapterBox() {
       ListAdapters(std::move(descriptions), context_.settings.AdapterName, &CompareAdapterTexts);
 
   HWND box = Item(IDC_OPTIONS_ADAPTERBOX);
+  ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAutoAdapterText));
   for (const std::string& entry : list.Entries) {
     const std::wstring text = AnsiToWide(entry);
     ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   ::SendMessageW(box, CB_SETMINVISIBLE, 8, 0);
-  ::SendMessageW(box, CB_SETCURSEL, list.Selected ? *list.Selected : static_cast<WPARAM>(-1), 0);
+  WPARAM selected = static_cast<WPARAM>(-1);
+  if (context_.settings.AutoAdapter) {
+    selected = 0;
+  } else if (list.Selected) {
+    selected = *list.Selected + 1;
+  }
+  ::SendMessageW(box, CB_SETCURSEL, selected, 0);
   adapter_entries_ = std::move(list.Entries);
+
+  const std::wstring followed =
+      context_.followed_adapter
+          ? std::wstring(kFollowedPrefix) + AnsiToWide(*context_.followed_adapter)
+          : std::wstring(kNotFollowedText);
+  ::SetWindowTextW(Item(IDC_OPTIONS_FOLLOWEDLABEL), followed.c_str());
+  AdapterBoxSelect();
+}
+
+void TOptionForm::AdapterBoxSelect() {
+  const LRESULT selected = ::SendMessageW(Item(IDC_OPTIONS_ADAPTERBOX), CB_GETCURSEL, 0, 0);
+  ::ShowWindow(Item(IDC_OPTIONS_FOLLOWEDLABEL), selected == 0 ? SW_SHOWNA : SW_HIDE);
 }
 
 void TOptionForm::FillUpDowns() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "sampling/if_table.h"
@@ -18,6 +19,8 @@ struct OptionsContext {
   int pixels_per_inch = 96;
   std::function<void()> restore_default_height;  // DefaultHeightBtn acts at once
   std::function<void(unsigned)> show_help;       // HelpBtn: context 6
+  // The adapter the automatic entry follows now (its description); none when offline.
+  std::optional<std::string> followed_adapter;
 };
 
 // Shows the dialog modally over `owner`; true when OK stored the input into the settings.

@@ -64,6 +64,7 @@ class TOptionForm : public Dialog {
   void HelpBtnClick();
 
   void FillAdapterBox();
+  void AdapterBoxSelect();
   void FillUpDowns();
   bool DrawSwatch(const DRAWITEMSTRUCT& item);
   RangeTexts ReadRangeTexts() const;
@@ -77,7 +78,8 @@ class TOptionForm : public Dialog {
   Pickers pickers_;
   INT_PTR modal_result_ = 0;
 
-  std::vector<std::string> adapter_entries_;  // the adapter box's entries as bytes
+  // The adapter box's entries as bytes, after its first entry, the automatic one.
+  std::vector<std::string> adapter_entries_;
   std::string remembered_unit_;
   std::array<std::uint32_t, 4> swatch_colours_{};  // receive, send, middle, background
   std::vector<std::string> custom_colours_;        // ColorDlg's list, "name=value" lines

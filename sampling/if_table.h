@@ -18,6 +18,7 @@ struct IfRow {
   std::uint32_t Index = 0;      // the interface's index (dwIndex)
   std::uint32_t InOctets = 0;   // dwInOctets: 32-bit, wraps
   std::uint32_t OutOctets = 0;  // dwOutOctets
+  bool Up = true;               // dwOperStatus: connected or operational
 
   // The ANSI bytes exactly as stored: up to the first NUL, all 256 when there is none.
   std::string_view Description() const noexcept { return {description_.data(), length_}; }

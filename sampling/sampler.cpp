@@ -18,6 +18,17 @@ void Sampler::LookupAdapter(std::string_view adapter_name) {
   ForgetBaseline();
 }
 
+void Sampler::SelectRow(std::uint32_t row) noexcept {
+  adapter_index_ = row;
+  watching_ = false;
+  ForgetBaseline();
+}
+
+bool Sampler::NoAdapter(RatePair& pair) noexcept {
+  watching_ = false;
+  return NoData(pair);
+}
+
 bool Sampler::RowCarries(std::uint32_t row, std::string_view adapter_name) const noexcept {
   return row < rows_.size() && rows_[row].Description() == adapter_name;
 }

@@ -50,6 +50,14 @@ class Sampler {
   void LookupAdapter(std::string_view adapter_name);
   std::uint32_t AdapterIndex() const noexcept { return adapter_index_; }
 
+  // AdapterIndex = `row` of the current snapshot, for an adapter chosen by its row (two rows
+  // may share a description). The next sample is a baseline.
+  void SelectRow(std::uint32_t row) noexcept;
+
+  // A tick without an adapter to measure (the automatic choice found no default route):
+  // no data, and the next sample is a baseline. Returns true, pair 0/0, as SampleTraffic.
+  bool NoAdapter(RatePair& pair) noexcept;
+
   // True while ticks read the adapter through the source's watch, not the whole table.
   bool Watching() const noexcept { return watching_; }
 

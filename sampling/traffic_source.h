@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sampling/if_table.h"
+#include "sampling/route_choice.h"
 
 namespace ripplet {
 
@@ -43,6 +45,13 @@ class TrafficSource {
   // The watched interface's counters. Returns false, and stops watching, when the read
   // fails, the interface is gone or it is no longer the adapter it was when watched.
   virtual bool ReadWatched(Octets& /*octets*/) { return false; }
+
+  // Reads the routing table (IPv4 and IPv6) into routes, reusing their capacity. Returns
+  // false, routes empty, when it cannot be read; only the automatic adapter asks.
+  virtual bool ReadRoutes(std::vector<RouteRow>& routes) {
+    routes.clear();
+    return false;
+  }
 
   // Milliseconds since system start, wrapping after 2^32 ms.
   virtual std::uint32_t TickCount() = 0;

@@ -15,8 +15,14 @@ IpHelperTrafficSource::IpHelperTrafficSource(const SystemFunctions& functions)
       get_if_table2_(functions.GetIfTable2.get()),
       free_mib_table_(functions.FreeMibTable.get()),
       get_if_entry2_(functions.GetIfEntry2.get()),
-      index_to_luid_(functions.ConvertInterfaceIndexToLuid.get()) {
-  if (free_mib_table_ == nullptr) get_if_table2_ = nullptr;  // a table it could not free
+      index_to_luid_(functions.ConvertInterfaceIndexToLuid.get()),
+      get_ip_forward_table2_(functions.GetIpForwardTable2.get()),
+      get_ip_interface_table_(functions.GetIpInterfaceTable.get()) {
+  if (free_mib_table_ == nullptr) {  // tables it could not free
+    get_if_table2_ = nullptr;
+    get_ip_forward_table2_ = nullptr;
+    get_ip_interface_table_ = nullptr;
+  }
 }
 
 void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
@@ -42,6 +48,8 @@ void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
     rows[i].Index = from.dwIndex;
     rows[i].InOctets = from.dwInOctets;
     rows[i].OutOctets = from.dwOutOctets;
+    rows[i].Up = from.dwOperStatus == IF_OPER_STATUS_CONNECTED ||
+                 from.dwOperStatus == IF_OPER_STATUS_OPERATIONAL;
     rows[i].SetDescription(reinterpret_cast<const char*>(from.bDescr), sizeof from.bDescr);
   }
 }
@@ -104,6 +112,38 @@ bool IpHelperTrafficSource::ReadWatched(Octets& octets) {
               std::wmemcmp(row.Description, description_, std::size(description_)) == 0;
   if (!watching_) return false;
   octets = {row.InOctets, row.OutOctets, true};
+  return true;
+}
+
+bool IpHelperTrafficSource::ReadRoutes(std::vector<RouteRow>& routes) {
+  routes.clear();
+  if (get_ip_forward_table2_ == nullptr) return false;
+  MIB_IPFORWARD_TABLE2* table = nullptr;
+  if (get_ip_forward_table2_(AF_UNSPEC, &table) != NO_ERROR || table == nullptr) return false;
+  for (ULONG i = 0; i < table->NumEntries; ++i) {
+    const MIB_IPFORWARD_ROW2& row = table->Table[i];
+    const ADDRESS_FAMILY family = row.DestinationPrefix.Prefix.si_family;
+    if (family != AF_INET && family != AF_INET6) continue;
+    routes.push_back({row.InterfaceIndex, row.DestinationPrefix.PrefixLength, family == AF_INET6,
+                      row.Metric, 0});
+  }
+  free_mib_table_(table);
+
+  // The interfaces' metrics, where the system tells them (wine does not: they stay 0).
+  MIB_IPINTERFACE_TABLE* interfaces = nullptr;
+  if (get_ip_interface_table_ != nullptr &&
+      get_ip_interface_table_(AF_UNSPEC, &interfaces) == NO_ERROR && interfaces != nullptr) {
+    for (ULONG i = 0; i < interfaces->NumEntries; ++i) {
+      const MIB_IPINTERFACE_ROW& from = interfaces->Table[i];
+      for (RouteRow& route : routes) {
+        if (route.InterfaceIndex == from.InterfaceIndex &&
+            route.Ipv6 == (from.Family == AF_INET6)) {
+          route.InterfaceMetric = from.Metric;
+        }
+      }
+    }
+  }
+  if (interfaces != nullptr) free_mib_table_(interfaces);
   return true;
 }
 

@@ -20,6 +20,7 @@ class IpHelperTrafficSource final : public TrafficSource {
   bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override;
   bool Watch(std::uint32_t interface_index) override;
   bool ReadWatched(Octets& octets) override;
+  bool ReadRoutes(std::vector<RouteRow>& routes) override;
   std::uint32_t TickCount() override;
 
   // Whether the system has the 64-bit table and the single-interface read.
@@ -35,6 +36,8 @@ class IpHelperTrafficSource final : public TrafficSource {
   decltype(&::FreeMibTable) free_mib_table_;
   decltype(&::GetIfEntry2) get_if_entry2_;
   decltype(&::ConvertInterfaceIndexToLuid) index_to_luid_;
+  decltype(&::GetIpForwardTable2) get_ip_forward_table2_;
+  decltype(&::GetIpInterfaceTable) get_ip_interface_table_;
 
   std::vector<unsigned char> table_block_;  // GetIfTable's MIB_IFTABLE, kept for the next read
 

@@ -37,6 +37,9 @@ struct FontSpec {
 
 struct Settings {
   std::string AdapterName;  // interface description bytes; empty: none chosen yet
+  // Follow the default route's adapter. AdapterName then holds the one followed last, so
+  // a version without the key starts on it.
+  bool AutoAdapter = false;
   double GraphRange = 1000.0;
   double GraphMiddle = 900.0;
   double GraphSendRange = 150.0;

@@ -110,6 +110,8 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
   LoadReport report;
 
   s.AdapterName = r.Text(kSettingsSection, "AdapterName", defaults.AdapterName);
+  // A value that is no number leaves the choice fixed, on AdapterName.
+  s.AutoAdapter = r.Boolean(kSettingsSection, "AutoAdapter", defaults.AutoAdapter);
   s.GraphRange = r.Float(kSettingsSection, "GraphRange", defaults.GraphRange);
   s.GraphMiddle = r.Float(kSettingsSection, "GraphMiddle", defaults.GraphMiddle);
   s.GraphSendRange = r.Float(kSettingsSection, "GraphSendRange", defaults.GraphSendRange);
@@ -166,6 +168,7 @@ void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bou
   ini.Set(kProgramName, "Version", kSettingsVersion);
 
   ini.Set(kSettingsSection, "AdapterName", s.AdapterName);
+  ini.Set(kSettingsSection, "AutoAdapter", FormatBoolean(s.AutoAdapter));
   set_float("GraphRange", s.GraphRange);
   set_float("GraphMiddle", s.GraphMiddle);
   set_float("GraphSendRange", s.GraphSendRange);

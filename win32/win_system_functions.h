@@ -110,6 +110,13 @@ struct SystemFunctions {
   F<decltype(&::FreeMibTable)> FreeMibTable{L::kIpHelper, "FreeMibTable"};  // optional
   F<decltype(&::GetIfEntry2)> GetIfEntry2{L::kIpHelper, "GetIfEntry2"};  // optional: no watch
   F<decltype(&::ConvertInterfaceIndexToLuid)> ConvertInterfaceIndexToLuid{L::kIpHelper, "ConvertInterfaceIndexToLuid"};  // optional
+  // The routing table and its change notices: only the automatic adapter asks. Never
+  // GetIpInterfaceEntry: wine 8 exports it as a stub that ends the process when called.
+  F<decltype(&::GetIpForwardTable2)> GetIpForwardTable2{L::kIpHelper, "GetIpForwardTable2"};  // optional: no automatic adapter
+  F<decltype(&::GetIpInterfaceTable)> GetIpInterfaceTable{L::kIpHelper, "GetIpInterfaceTable"};  // optional: interface metrics 0
+  F<decltype(&::NotifyRouteChange2)> NotifyRouteChange2{L::kIpHelper, "NotifyRouteChange2"};  // optional: the paced re-check alone
+  F<decltype(&::NotifyIpInterfaceChange)> NotifyIpInterfaceChange{L::kIpHelper, "NotifyIpInterfaceChange"};  // optional
+  F<decltype(&::CancelMibChangeNotify2)> CancelMibChangeNotify2{L::kIpHelper, "CancelMibChangeNotify2"};  // optional
   F<decltype(&::InitCommonControlsEx)> InitCommonControlsEx{L::kCommonControls, "InitCommonControlsEx"};
   F<decltype(&::SetWindowSubclass)> SetWindowSubclass{L::kCommonControls, "SetWindowSubclass"};  // optional: a control as it is
   F<decltype(&::RemoveWindowSubclass)> RemoveWindowSubclass{L::kCommonControls, "RemoveWindowSubclass"};

@@ -319,7 +319,7 @@ TEST_F(MenuTest, OptionsListsTheAdaptersOfNow) {
                             [] { return testing::FindThreadDialog(L"オプション"); });
   form_->MenuItemClick(TMainForm::kOptionItem);
   EXPECT_FALSE(steps.WatchdogFired());
-  EXPECT_EQ(listed, (std::vector<std::wstring>{L"lo", L"VPN"}));
+  EXPECT_EQ(listed, (std::vector<std::wstring>{L"自動 (既定の経路)", L"lo", L"VPN"}));
 }
 
 TEST_F(MenuTest, ExitSavesAndCloses) {

@@ -40,13 +40,15 @@ TEST_F(OptionsForm, FillsEveryControlFromTheRecord) {
   EXPECT_EQ(style & (WS_SYSMENU | WS_CAPTION), WS_SYSMENU | WS_CAPTION);
   EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 
-  // Sorted as the platform's sorted list sorts, the stored adapter matched without case.
-  ASSERT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 4);
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 0), L"eth1");
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 1), L"Ethernet");
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 2), L"lo");
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 3), L"wlan0");
-  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 2);
+  // The automatic entry first, then the adapters sorted as the platform's sorted list
+  // sorts; the stored adapter matched without case.
+  ASSERT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 5);
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 0), L"自動 (既定の経路)");
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 1), L"eth1");
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 2), L"Ethernet");
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 3), L"lo");
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 4), L"wlan0");
+  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 3);
 
   EXPECT_EQ(Text(IDC_OPTIONS_GRAPHRANGEEDIT), L"2500");
   EXPECT_EQ(Text(IDC_OPTIONS_GRAPHMIDDLEEDIT), L"0.125");
@@ -105,7 +107,7 @@ TEST_F(OptionsForm, OkStoresTheControlsAndCancelStoresNothing) {
   settings_.AdapterName = "lo";
   const Settings before = settings_;
   const auto change_everything = [&] {
-    Pick(IDC_OPTIONS_ADAPTERBOX, 3);
+    Pick(IDC_OPTIONS_ADAPTERBOX, 4);
     Type(IDC_OPTIONS_GRAPHRANGEEDIT, L"1e3");
     Type(IDC_OPTIONS_GRAPHMIDDLEEDIT, L"5000");  // above the range: accepted
     Type(IDC_OPTIONS_GRAPHSENDRANGEEDIT, L"0");
@@ -158,19 +160,19 @@ TEST_F(OptionsForm, AbsentStoredAdapterIsListedLastSelectedAndKeptByOk) {
   SetRows({{"wlan0"}, {"eth0"}, {"eth0"}});
   settings_.AdapterName = kJapaneseAdapter;
   Open();
-  ASSERT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 4);  // equal descriptions all show
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 0), L"eth0");
+  ASSERT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 5);  // equal descriptions all show
   EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 1), L"eth0");
-  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 3), L"イーサネット");
-  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 3);
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 2), L"eth0");
+  EXPECT_EQ(Entry(IDC_OPTIONS_ADAPTERBOX, 4), L"イーサネット");
+  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 4);
   Click(IDOK);
   EXPECT_EQ(form_->ModalResult(), IDOK);
   EXPECT_EQ(settings_.AdapterName, kJapaneseAdapter);  // the bytes, unchanged
 
   settings_.AdapterName = "ETH0";
   Open();
-  EXPECT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 3);
-  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 0);  // the first of the two
+  EXPECT_EQ(Count(IDC_OPTIONS_ADAPTERBOX), 4);
+  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 1);  // the first of the two
   Click(IDOK);
   EXPECT_EQ(settings_.AdapterName, "eth0");  // the entry's text as the table has it
 }
@@ -196,10 +198,38 @@ TEST_F(OptionsForm, OkWithoutAnAdapterIsRefusedAndFocusesTheList) {
   EXPECT_EQ(settings_, before);
 
   Type(IDC_OPTIONS_GRAPHRANGEEDIT, L"1000");
-  Pick(IDC_OPTIONS_ADAPTERBOX, 1);
+  Pick(IDC_OPTIONS_ADAPTERBOX, 2);
   Click(IDOK);
   EXPECT_EQ(form_->ModalResult(), IDOK);
   EXPECT_EQ(settings_.AdapterName, "Ethernet");
+}
+
+TEST_F(OptionsForm, TheAutomaticEntrySaysWhatItFollowsAndOkKeepsTheFollowedName) {
+  settings_.AdapterName = "Ethernet";  // the adapter followed last
+  settings_.AutoAdapter = true;
+  followed_ = "Ethernet";
+  Open();
+  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 0);
+  EXPECT_EQ(Text(IDC_OPTIONS_FOLLOWEDLABEL), L"追従中: Ethernet");
+  EXPECT_TRUE(::IsWindowVisible(Item(IDC_OPTIONS_FOLLOWEDLABEL)));
+  // A fixed adapter picked: the note goes, and OK stores the choice as fixed.
+  Pick(IDC_OPTIONS_ADAPTERBOX, 1);
+  EXPECT_FALSE(::IsWindowVisible(Item(IDC_OPTIONS_FOLLOWEDLABEL)));
+  Click(IDOK);
+  EXPECT_FALSE(settings_.AutoAdapter);
+  EXPECT_EQ(settings_.AdapterName, "eth1");
+
+  // Offline, the automatic entry is still accepted; the name stays the one stored.
+  followed_.reset();
+  Open();
+  EXPECT_EQ(Selected(IDC_OPTIONS_ADAPTERBOX), 1);
+  Pick(IDC_OPTIONS_ADAPTERBOX, 0);
+  EXPECT_TRUE(::IsWindowVisible(Item(IDC_OPTIONS_FOLLOWEDLABEL)));
+  EXPECT_EQ(Text(IDC_OPTIONS_FOLLOWEDLABEL), L"追従中: なし (既定の経路がありません)");
+  Click(IDOK);
+  EXPECT_EQ(form_->ModalResult(), IDOK);
+  EXPECT_TRUE(settings_.AutoAdapter);
+  EXPECT_EQ(settings_.AdapterName, "eth1");
 }
 
 TEST_F(OptionsForm, OkWithARangeThatIsNotANumberIsRefusedAndFocusesThatEdit) {

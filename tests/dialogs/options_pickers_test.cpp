@@ -294,7 +294,7 @@ TEST_F(OptionsPickers, ShowOptionsDialogRunsInTheModalLoopWhileTimersTick) {
   static int ticks = 0;
   ticks = 0;
   const UINT_PTR ticker = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
-  OptionsContext context{settings_, table_, ".", 96, {}, {}};
+  OptionsContext context{settings_, table_, ".", 96, {}, {}, {}};
   HWND seen = nullptr;
   bool owner_disabled = false;
   // Waits for the ticks rather than for a time, so a loaded machine cannot fail it.

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ class OptionsDialogTest : public ::testing::Test {
     form_.reset();  // a dialog opened before goes first: it refers to the old context
     context_ = std::make_unique<OptionsContext>(
         OptionsContext{settings_, table_, separator_, 96, [this] { ++default_height_calls_; },
-                       [this](unsigned context) { help_contexts_.push_back(context); }});
+                       [this](unsigned context) { help_contexts_.push_back(context); }, followed_});
     form_ = std::make_unique<TOptionForm>(*context_, pickers_);
     form_->Create(nullptr);
     ::ShowWindow(form_->Handle(), SW_SHOW);
@@ -71,6 +72,7 @@ class OptionsDialogTest : public ::testing::Test {
   Settings settings_;
   IfTableBuffer table_;
   std::string separator_ = ".";
+  std::optional<std::string> followed_;  // what the automatic entry follows
   TOptionForm::Pickers pickers_;  // none: a test that clicks a colour or font button sets one
   std::unique_ptr<OptionsContext> context_;
   std::unique_ptr<TOptionForm> form_;

@@ -132,6 +132,7 @@ TEST(SaveSettings, AFileMadeFromNothingHasTheDocumentedSectionsAndLines) {
   const std::string text = ini.Serialize();
   for (const char* line : {"Version=152",
                            "AdapterName=",
+                           "AutoAdapter=0",
                            "GraphRange=1000",
                            "GraphMiddle=900",
                            "GraphSendRange=150",
@@ -159,7 +160,22 @@ TEST(SaveSettings, AFileMadeFromNothingHasTheDocumentedSectionsAndLines) {
   EXPECT_EQ(text.find("ValueLineSpacing"), std::string::npos);
   // Keys go in the order they are written.
   EXPECT_LT(text.find("Top="), text.find("Left="));
-  EXPECT_LT(text.find("AdapterName="), text.find("ValueInterval="));
+  EXPECT_LT(text.find("AdapterName="), text.find("AutoAdapter="));
+  EXPECT_LT(text.find("AutoAdapter="), text.find("GraphRange="));
+}
+
+// The automatic choice is one boolean beside AdapterName, which keeps naming an adapter: a
+// file without the key is a fixed choice, and a value that is no boolean falls back to it.
+TEST(LoadSettings, TheAutomaticChoiceFallsBackToTheNamedAdapter) {
+  EXPECT_FALSE(Load("[Settings]\r\nAdapterName=eth0\r\n").settings.AutoAdapter);
+  EXPECT_EQ(Load("[Settings]\r\nAdapterName=eth0\r\n").settings.AdapterName, "eth0");
+  EXPECT_TRUE(Load("[Settings]\r\nAdapterName=eth0\r\nautoadapter=1\r\n").settings.AutoAdapter);
+  for (const char* bad : {"yes", "true", "", "1x", "0x"}) {
+    const Loaded l =
+        Load(std::string("[Settings]\r\nAdapterName=eth0\r\nAutoAdapter=") + bad + "\r\n");
+    EXPECT_FALSE(l.settings.AutoAdapter) << bad;
+    EXPECT_EQ(l.settings.AdapterName, "eth0") << bad;
+  }
 }
 
 TEST(SaveSettings, WritesColoursByNameOrHexAndFloatsWithTheSeparator) {
@@ -189,7 +205,7 @@ TEST(SaveSettings, ALoadSaveRoundTripKeepsARichFile) {
       "; my meter\r\n"
       "[Ripplet]\r\nVersion=152\r\n\r\n"
       "[Settings]\r\n"
-      "AdapterName=\"Intel(R) Ethernet \"\r\n"
+      "AdapterName=\"Intel(R) Ethernet \"\r\nAutoAdapter=1\r\n"
       "GraphRange=0.333333333333333\r\nGraphMiddle=1E-5\r\nGraphSendRange=-1\r\n"
       "GraphUnit=0M \x83\x72\x83\x62\x83\x67/\x95\x62\r\n"
       "ShowValue=0\r\nLockWindow=1\r\nSnapWindow=1\r\nHideWindow=1\r\n"
@@ -202,6 +218,7 @@ TEST(SaveSettings, ALoadSaveRoundTripKeepsARichFile) {
       "[Plugins]\r\nkept=yes\r\n";
   Loaded l = Load(file, 120);
   EXPECT_EQ(l.settings.AdapterName, "Intel(R) Ethernet ");
+  EXPECT_TRUE(l.settings.AutoAdapter);
   EXPECT_EQ(l.spacings[2], 11);
   IniDocument ini = IniDocument::Parse(file);
   SaveSettingsTo(ini, l.settings, l.bounds, 120, ".");
