@@ -112,6 +112,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // The re-show timer's tick does nothing: it only wakes the idle step.
       if (wparam == kMainTimerId) MainTimerTimer();
       if (wparam == PositionSettle::kTimerId) settle_.End(Handle());
+      if (wparam == kUsageTimerId) SaveUsage();
       return 0;
     case WM_CONTEXTMENU:
       ShowContextMenu(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
@@ -125,7 +126,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION:
       // Logging off closes the program too: save, and never hold up the log-off. The
       // application window passes the query on and this window is asked as well: one save
-      // (and at most one error box) per log-off.
+      // (and at most one error box) per log-off. The usage counts go first.
+      SaveUsage();
       if (store_.TakeLogOffSave()) {
         try {
           SaveSettings();
@@ -135,13 +137,17 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return TRUE;
     case WM_ENDSESSION:
-      // The log-off went ahead or was called off; the next one saves again.
+      // The log-off went ahead or was called off; the next one saves again. Going ahead,
+      // the process may end at any moment from here: what was counted since is kept.
+      if (wparam) SaveUsage();
       store_.LogOffOver();
       return 0;
     case WM_POWERBROADCAST:
       // Sent at every resume; PBT_APMRESUMESUSPEND follows it only when a user is there,
       // maybe much later, and would cost the graph a second tick without data.
       if (wparam == PBT_APMRESUMEAUTOMATIC) sampler_.Resumed();
+      // The machine may never wake (a flat battery): keep what was counted before it sleeps.
+      if (wparam == PBT_APMSUSPEND) SaveUsage();
       return DefaultProcessing(message, wparam, lparam);
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
@@ -178,6 +184,7 @@ void TMainForm::FormCreate() {
         ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), paths.ProgramDir));
     layout_.MeasureDesign(Handle());
     sampler_.RefreshIfTable();
+    StartUsage();
     LoadSettings();
     ApplySettings();
     // A file that could not be read was reported already; it is no first start.
@@ -223,6 +230,8 @@ void TMainForm::GraphImageMouseDown(int x, int y) {
 }
 
 void TMainForm::FormCloseQuery() {
+  // The counts are saved whatever becomes of the settings' save; a failure was told.
+  SaveUsage();
   // A failed save raises its error and the window stays open; a later close tries again,
   // unless the settings store lets the user go.
   try {
@@ -237,6 +246,8 @@ void TMainForm::FormCloseQuery() {
 void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
+  ::KillTimer(Handle(), kUsageTimerId);
+  SaveUsage();  // a window destroyed without a close keeps its counts too
   sampler_.ReleaseSnapshot();
 }
 
