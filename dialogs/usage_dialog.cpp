@@ -123,10 +123,8 @@ void TUsageForm::FillTotals() {
     SetCell(list, row, 2, FormatByteSize(counts.Sent, context_.decimal_separator));
     SetCell(list, row, 3, FormatByteSize(both.Received, context_.decimal_separator));
   }
-  const std::wstring period = L"今期: " + DateText(summary_.Current.First) + L" ～ " +
-                              DateText(summary_.Current.Last) + L"  (前期: " +
-                              DateText(summary_.Previous.First) + L" ～ " +
-                              DateText(summary_.Previous.Last) + L")";
+  const std::wstring period =
+      L"今期: " + DateText(summary_.Current.First) + L" ～ " + DateText(summary_.Current.Last);
   ::SetDlgItemTextW(hwnd_, IDC_USAGE_PERIODLABEL, period.c_str());
   ::InvalidateRect(Item(IDC_USAGE_CHART), nullptr, TRUE);
 }
@@ -184,20 +182,19 @@ bool TUsageForm::DrawChart(const DRAWITEMSTRUCT& item) const {
   UniqueBrush send(::CreateSolidBrush(OnScreen(context_.send_colour)));
   for (std::size_t i = 0; i < days; ++i) {
     // Each day a slot of the width: its left half received, its right half sent.
-    const int slot_left = left + static_cast<int>(static_cast<long long>(width) *
-                                                  static_cast<long long>(i) /
-                                                  static_cast<long long>(days));
-    const int slot_right = left + static_cast<int>(static_cast<long long>(width) *
-                                                   static_cast<long long>(i + 1) /
-                                                   static_cast<long long>(days));
+    const int slot_left =
+        left + static_cast<int>(static_cast<long long>(width) * static_cast<long long>(i) /
+                                static_cast<long long>(days));
+    const int slot_right =
+        left + static_cast<int>(static_cast<long long>(width) * static_cast<long long>(i + 1) /
+                                static_cast<long long>(days));
     const int middle = (slot_left + slot_right) / 2;
     const auto bar_top = [&](std::uint64_t bytes) {
       const long double share = static_cast<long double>(bytes) / static_cast<long double>(largest);
       return bottom - static_cast<int>(share * height);
     };
     const RECT r{slot_left + 1, bar_top(summary_.Days[i].Received), middle, bottom};
-    const RECT s{middle, bar_top(summary_.Days[i].Sent), std::max(middle, slot_right - 1),
-                 bottom};
+    const RECT s{middle, bar_top(summary_.Days[i].Sent), std::max(middle, slot_right - 1), bottom};
     ::FillRect(dc, &r, recv.get());
     ::FillRect(dc, &s, send.get());
   }

@@ -16,11 +16,11 @@
 namespace ripplet {
 
 struct UsageContext {
-  const UsageTable& rows;        // the file's rows with this run's counts added
-  std::wstring problem;          // why the file's rows are missing, or empty
+  const UsageTable& rows;  // the file's rows with this run's counts added
+  std::wstring problem;    // why the file's rows are missing, or empty
   Date today;
-  std::int32_t& start_day;       // the setting, written only by OK
-  std::uint32_t recv_colour = 0; // the meter's colours, as the settings hold them
+  std::int32_t& start_day;        // the setting, written only by OK
+  std::uint32_t recv_colour = 0;  // the meter's colours, as the settings hold them
   std::uint32_t send_colour = 0;
   std::wstring decimal_separator = L".";
   std::function<void(unsigned)> show_help;  // HelpBtn: the usage topic

@@ -92,6 +92,7 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
   };
   const Item expected[] = {
       {TMainForm::kOptionItem, L"オプション(&O)"},
+      {TMainForm::kUsageItem, L"使用量(&U)..."},
       {0, nullptr},
       {TMainForm::kShowValueItem, L"速度数値を表示(&P)"},
       {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
@@ -104,8 +105,8 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
       {TMainForm::kExitItem, L"終了(&X)"},
   };
   HMENU menu = form_->PopupMenu();
-  ASSERT_EQ(::GetMenuItemCount(menu), 11);
-  for (int i = 0; i < 11; ++i) {
+  ASSERT_EQ(::GetMenuItemCount(menu), 12);
+  for (int i = 0; i < 12; ++i) {
     wchar_t text[128] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
@@ -125,8 +126,8 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
   form_->CurrentSettings().ShowValue = form_->CurrentSettings().LockWindow = true;
   form_->CurrentSettings().SnapWindow = form_->CurrentSettings().HideWindow = true;
   form_->PopupMenuPopup();
-  for (UINT id : {TMainForm::kOptionItem, TMainForm::kHelpItem, TMainForm::kAboutItem,
-                  TMainForm::kExitItem}) {
+  for (UINT id : {TMainForm::kOptionItem, TMainForm::kUsageItem, TMainForm::kHelpItem,
+                  TMainForm::kAboutItem, TMainForm::kExitItem}) {
     EXPECT_FALSE(Checked(*form_, id)) << id;
   }
 }
