@@ -39,16 +39,15 @@ void TMainForm::SaveUsage() noexcept {
 void TMainForm::UsageItemClick() {
   std::wstring problem;
   const UsageTable rows = usage_.Rows(problem);
-  UsageContext context{rows,
-                       problem,
-                       LocalToday(),
-                       settings_.UsageStartDay,
-                       settings_.RecvColor,
-                       settings_.SendColor,
-                       AnsiToWide(decimal_separator_),
-                       [this](unsigned help_context) {
-                         HelpSystem::ShowContext(Handle(), help_context);
-                       }};
+  UsageContext context{
+      rows,
+      problem,
+      LocalToday(),
+      settings_.UsageStartDay,
+      settings_.RecvColor,
+      settings_.SendColor,
+      AnsiToWide(decimal_separator_),
+      [this](unsigned help_context) { HelpSystem::ShowContext(Handle(), help_context); }};
   ShowUsageDialog(Handle(), context);
 }
 

@@ -118,8 +118,7 @@ std::optional<std::uint64_t> ParseCount(std::string_view text) noexcept {
 }
 
 bool IsHeader(const std::vector<std::string>& fields) {
-  static constexpr std::array<std::string_view, 4> kNames = {"date", "adapter", "received",
-                                                             "sent"};
+  static constexpr std::array<std::string_view, 4> kNames = {"date", "adapter", "received", "sent"};
   if (fields.size() != kNames.size()) return false;
   for (std::size_t i = 0; i < kNames.size(); ++i) {
     if (!EqualsIgnoringAsciiCase(fields[i], kNames[i])) return false;

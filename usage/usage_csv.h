@@ -16,8 +16,8 @@ inline constexpr std::string_view kUsageCsvHeader = "date,adapter,received,sent"
 
 struct UsageCsvRead {
   bool Ok = false;
-  UsageTable Rows;         // when Ok; rows of the same date and adapter are summed
-  std::size_t Line = 0;    // when not Ok: the first line (from 1) that cannot be read
+  UsageTable Rows;       // when Ok; rows of the same date and adapter are summed
+  std::size_t Line = 0;  // when not Ok: the first line (from 1) that cannot be read
 };
 
 // Reads the file's bytes. Empty bytes (or a byte-order mark alone) are a file with no

@@ -45,8 +45,8 @@ class NamedLock {
 std::wstring UpperFullPath(const std::wstring& path) {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
-                                            buffer.data(), nullptr);
+    const DWORD length =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (length == 0) {
       buffer.assign(path.begin(), path.end());
       break;
@@ -86,10 +86,10 @@ std::wstring UsageStore::Save() {
     if (std::exchange(told_unreadable_, true)) return {};
     return UnreadableText(path_);
   }
-  const UsageSaveText text = MergeIntoUsageFile(
-      file.Outcome == FileReadOutcome::Read ? std::optional<std::string_view>(file.Bytes)
-                                            : std::nullopt,
-      counter_.Unsaved());
+  const UsageSaveText text = MergeIntoUsageFile(file.Outcome == FileReadOutcome::Read
+                                                    ? std::optional<std::string_view>(file.Bytes)
+                                                    : std::nullopt,
+                                                counter_.Unsaved());
   if (!text.Ok) {
     if (std::exchange(told_unreadable_, true)) return {};
     return UnparsableText(path_, text.Line);

@@ -151,8 +151,7 @@ WholeFileRead ReadWholeFile(const std::wstring& path) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    return {IsNoFileError(::GetLastError()) ? FileReadOutcome::NoFile
-                                            : FileReadOutcome::Unreadable,
+    return {IsNoFileError(::GetLastError()) ? FileReadOutcome::NoFile : FileReadOutcome::Unreadable,
             {}};
   }
   // Read to the end rather than trust the size: the file may change while it is read.
