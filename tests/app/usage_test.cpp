@@ -102,7 +102,8 @@ TEST_F(UsageTest, TheTicksBytesReachTheFileOnceAndOtherRowsStay) {
 }
 
 TEST_F(UsageTest, AFileItCannotParseIsNeverReplacedAndSaidOncePerRun) {
-  const std::string broken = "date,adapter,received,sent\r\n2026-01-01,lo,1,2\r\n2026-01-02,lo,x,2\r\n";
+  const std::string broken =
+      "date,adapter,received,sent\r\n2026-01-01,lo,1,2\r\n2026-01-02,lo,x,2\r\n";
   WriteCsv(broken);
   testing::MessageBoxWatcher watcher;
   Start();
@@ -121,9 +122,11 @@ TEST_F(UsageTest, TheDialogShowsTheFilesTotalsPerAdapterAndPeriodAndStoresTheSta
   // Today, yesterday and a day of the previous period (start day 1), two adapters.
   const Date yesterday = PreviousDay(today_);
   const Date before = PreviousDay(PeriodHolding(today_, 1).First);
-  WriteCsv("\xEF\xBB\xBF" "date,adapter,received,sent\r\n" + Iso(today_) + ",lo,3000000,2048\r\n" +
-           Iso(today_) + ",\"Other, NIC\",1536,0\r\n" + Iso(yesterday) + ",lo,5000000000,1\r\n" +
-           Iso(before) + ",lo,1023,1024\r\n");
+  WriteCsv(
+      "\xEF\xBB\xBF"
+      "date,adapter,received,sent\r\n" +
+      Iso(today_) + ",lo,3000000,2048\r\n" + Iso(today_) + ",\"Other, NIC\",1536,0\r\n" +
+      Iso(yesterday) + ",lo,5000000000,1\r\n" + Iso(before) + ",lo,1023,1024\r\n");
   Start();
   Tick(1000000, 0);  // this run's unsaved bytes count too
   std::ofstream(std::filesystem::path(HelpSystem::HelpFile())) << "help";
@@ -139,15 +142,15 @@ TEST_F(UsageTest, TheDialogShowsTheFilesTotalsPerAdapterAndPeriodAndStoresTheSta
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = 64;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
     return std::wstring(text);
   };
   const auto dialog = [] { return testing::FindThreadDialog(L"使用量"); };
   const bool same_period = yesterday >= PeriodHolding(today_, 1).First;
   std::vector<std::wstring> seen;
   testing::ModalSteps run(
-      {[&] { return dialog() != nullptr; },
-       testing::Do([&] {
+      {[&] { return dialog() != nullptr; }, testing::Do([&] {
          // All adapters: today 4001536 received, 2048 sent.
          EXPECT_EQ(cell(0, 0), L"今日");
          EXPECT_EQ(cell(0, 1), size(4001536));

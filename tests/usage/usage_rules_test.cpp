@@ -81,7 +81,7 @@ TEST(UsageDays, EachSampleCountsOnTheDateTheClockShowsAcrossMidnightMonthEndsAnd
   std::optional<std::string> file;
   Meter meter(file);
   meter.today = D(2026, 1, 31);
-  meter.Tick(100, 10);  // the first tick after priming measures from the priming
+  meter.Tick(100, 10);          // the first tick after priming measures from the priming
   meter.today = D(2026, 2, 1);  // midnight, and the end of January
   meter.Tick(200, 20);
   meter.today = D(2026, 1, 31);  // the clock set back an hour, over midnight
@@ -178,8 +178,8 @@ TEST(UsagePeriods, AStartDayPastTheMonthsEndIsItsLastDay) {
 
 TEST(UsagePeriods, TheSummaryAddsEachRowToItsDayAndPeriodOnce) {
   UsageTable rows;
-  rows[{D(2026, 2, 27), "a"}] = {1, 2};   // previous period (start day 28)
-  rows[{D(2026, 2, 28), "a"}] = {10, 20};  // this period's first day
+  rows[{D(2026, 2, 27), "a"}] = {1, 2};     // previous period (start day 28)
+  rows[{D(2026, 2, 28), "a"}] = {10, 20};   // this period's first day
   rows[{D(2026, 3, 9), "a"}] = {100, 200};  // yesterday
   rows[{D(2026, 3, 10), "a"}] = {1000, 2000};
   rows[{D(2026, 3, 10), "b"}] = {5, 5};
