@@ -182,9 +182,9 @@ void TMainForm::FormCreate() {
     if (auto* app = Application::Instance()) HelpSystem::SetCallerWindow(app->Handle());
     store_.SetPath(
         ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), paths.ProgramDir));
+    StartUsage();  // beside the settings file, whatever stops start-up later
     layout_.MeasureDesign(Handle());
     sampler_.RefreshIfTable();
-    StartUsage();
     LoadSettings();
     ApplySettings();
     // A file that could not be read was reported already; it is no first start.
