@@ -51,7 +51,7 @@ bench: build-windows
 # inputs, when set), two at a time, on a copy of its seed corpus under build/fuzz; prints each target's input count.
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= -1
-FUZZ_TARGETS := fuzz_ini fuzz_settings_file fuzz_value_forms fuzz_units fuzz_command_line fuzz_if_table
+FUZZ_TARGETS := fuzz_ini fuzz_settings_file fuzz_value_forms fuzz_units fuzz_command_line fuzz_if_table fuzz_usage_csv
 
 fuzz:
 	@scripts/install-fuzz-deps

@@ -113,6 +113,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == kMainTimerId) MainTimerTimer();
       if (wparam == PositionSettle::kTimerId) settle_.End(Handle());
       if (wparam == kFollowTimerId) FollowDefaultRoute(false);
+      if (wparam == kUsageTimerId) SaveUsage();
       return 0;
     case kRouteChangedMessage:
       route_notices_.Handled();
@@ -130,7 +131,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION:
       // Logging off closes the program too: save, and never hold up the log-off. The
       // application window passes the query on and this window is asked as well: one save
-      // (and at most one error box) per log-off.
+      // (and at most one error box) per log-off. The usage counts go first.
+      SaveUsage();
       if (store_.TakeLogOffSave()) {
         try {
           SaveSettings();
@@ -140,7 +142,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return TRUE;
     case WM_ENDSESSION:
-      // The log-off went ahead or was called off; the next one saves again.
+      // The log-off went ahead or was called off; the next one saves again. Going ahead,
+      // the process may end at any moment from here: what was counted since is kept.
+      if (wparam) SaveUsage();
       store_.LogOffOver();
       return 0;
     case WM_POWERBROADCAST:
@@ -151,6 +155,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         sampler_.Resumed();
         FollowDefaultRoute(false);
       }
+      // The machine may never wake (a flat battery): keep what was counted before it sleeps.
+      if (wparam == PBT_APMSUSPEND) SaveUsage();
       return DefaultProcessing(message, wparam, lparam);
     case WM_SETTINGCHANGE:  // also WM_WININICHANGE, the same message number
       decimal_separator_ = RegionalDecimalSeparator();
@@ -185,6 +191,7 @@ void TMainForm::FormCreate() {
     if (auto* app = Application::Instance()) HelpSystem::SetCallerWindow(app->Handle());
     store_.SetPath(
         ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), paths.ProgramDir));
+    StartUsage();  // beside the settings file, whatever stops start-up later
     layout_.MeasureDesign(Handle());
     sampler_.RefreshIfTable();
     LoadSettings();
@@ -233,6 +240,8 @@ void TMainForm::GraphImageMouseDown(int x, int y) {
 }
 
 void TMainForm::FormCloseQuery() {
+  // The counts are saved whatever becomes of the settings' save; a failure was told.
+  SaveUsage();
   // A failed save raises its error and the window stays open; a later close tries again,
   // unless the settings store lets the user go.
   try {
@@ -248,6 +257,8 @@ void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
   StopFollowing();
+  ::KillTimer(Handle(), kUsageTimerId);
+  SaveUsage();  // a window destroyed without a close keeps its counts too
   sampler_.ReleaseSnapshot();
 }
 

@@ -27,6 +27,7 @@
 #include "sampling/win_route_changes.h"
 #include "settings/settings.h"
 #include "startup/win_startup.h"
+#include "usage/win_usage_store.h"
 #include "win32/win_handles.h"
 #include "win32/win_window.h"
 
@@ -51,6 +52,7 @@ class TMainForm : public Window {
     kAboutItem,
     kExitItem,
     kStartWithWindowsItem,
+    kUsageItem,
   };
 
   TMainForm(TrafficSource& source, Startup startup);
@@ -68,6 +70,7 @@ class TMainForm : public Window {
   const GraphBitmap& Graph() const noexcept { return graph_; }
   const MeterLayout& Layout() const noexcept { return layout_; }  // fonts, texts, places
   const MeterFrame& Frame() const noexcept { return frame_; }
+  const UsageStore& Usage() const noexcept { return usage_; }
 
   void ApplySettings();
   void LoadSettings();
@@ -116,6 +119,15 @@ class TMainForm : public Window {
   void DescribeAdapter();
   std::optional<std::string> DefaultRouteAdapter();
 
+  // The usage totals (main_form_usage.cpp): counted each tick, saved at most a minute apart
+  // and whenever the program or the session ends or the machine goes to sleep.
+  static constexpr UINT_PTR kUsageTimerId = 5;
+  static constexpr UINT kUsageSaveMs = 60000;
+  void StartUsage();
+  void CountUsage(const Sampler::Growth& growth);
+  void SaveUsage() noexcept;
+  void UsageItemClick();
+
   // The per-monitor layout and changes of screens (main_form_density.cpp).
   int StartDensity(const WindowBounds& bounds) const noexcept;
   void PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds);
@@ -143,6 +155,9 @@ class TMainForm : public Window {
   std::string decimal_separator_ = ".";
   Sampler sampler_;
   RateReadout readout_;
+  UsageStore usage_;
+  std::string usage_adapter_ansi_;  // the adapter whose description usage_adapter_ holds
+  std::string usage_adapter_;       // its description in UTF-8, as the usage file keeps it
 
   // What the window shows, and how.
   MeterLayout layout_;

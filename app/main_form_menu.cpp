@@ -1,5 +1,6 @@
 // The context menu: it mirrors and flips the four behaviours, opens the Options dialog,
-// help and the About dialog, starts the program with Windows or not, and ends the program.
+// the Usage dialog, help and the About dialog, starts the program with Windows or not, and ends
+// the program.
 #include "app/main_form.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help.h"
@@ -15,6 +16,7 @@ struct MenuEntry {
 
 constexpr MenuEntry kMenu[] = {
     {TMainForm::kOptionItem, L"オプション(&O)"},
+    {TMainForm::kUsageItem, L"使用量(&U)..."},
     {0, nullptr},
     {TMainForm::kShowValueItem, L"速度数値を表示(&P)"},
     {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
@@ -93,6 +95,9 @@ void TMainForm::MenuItemClick(UINT id) {
       break;
     case kAboutItem:
       ShowAboutDialog(Handle());
+      break;
+    case kUsageItem:
+      UsageItemClick();
       break;
     case kExitItem:
       // Closing runs the close query, which saves the settings.

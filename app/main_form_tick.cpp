@@ -10,6 +10,9 @@ namespace ripplet {
 void TMainForm::MainTimerTimer() {
   RatePair pair;
   const bool no_data = SampleFollowed(pair);
+  // Counted whether or not the window shows: the bytes behind the rates, never a baseline.
+  const Sampler::Growth& growth = sampler_.LastGrowth();
+  if (growth.Recv != 0 || growth.Send != 0) CountUsage(growth);
   if (auto texts = readout_.Tick(no_data ? std::nullopt : std::optional<RatePair>(pair),
                                  settings_.ValueInterval, decimal_separator_)) {
     const auto change =

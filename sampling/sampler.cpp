@@ -26,6 +26,7 @@ void Sampler::SelectRow(std::uint32_t row) noexcept {
 
 bool Sampler::NoAdapter(RatePair& pair) noexcept {
   watching_ = false;
+  last_growth_ = Growth{};  // no bytes behind this tick
   return NoData(pair);
 }
 
@@ -95,6 +96,7 @@ bool Sampler::ReadFromTable(std::string_view adapter_name, Octets& octets,
 }
 
 bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
+  last_growth_ = Growth{};
   Octets octets;
   std::uint32_t if_index = 0;
   watching_ = watching_ && adapter_name == watched_name_;
@@ -145,6 +147,7 @@ bool Sampler::SampleTraffic(std::string_view adapter_name, RatePair& pair) {
   prev_octets_ = octets;
   last_sample_tick_ = now;
   last_rates_ = pair;
+  last_growth_ = {recv_growth, send_growth};
   have_rates_ = true;
   return false;
 }

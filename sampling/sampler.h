@@ -68,6 +68,14 @@ class Sampler {
   // there is none, from a refreshed snapshot. Returns true for no data (pair is then 0/0).
   bool SampleTraffic(std::string_view adapter_name, RatePair& pair);
 
+  // The bytes the last SampleTraffic measured: the counters' growth behind its rates, 0 for
+  // a baseline, no data or a repeat within the same millisecond.
+  struct Growth {
+    std::uint64_t Recv = 0;
+    std::uint64_t Send = 0;
+  };
+  const Growth& LastGrowth() const noexcept { return last_growth_; }
+
   // One sample whose rates are discarded; it starts a new baseline, so the next
   // tick measures from this moment.
   void Prime(std::string_view adapter_name);
@@ -101,6 +109,7 @@ class Sampler {
   std::uint32_t prev_interface_ = 0;  // the interface (dwIndex) prev_octets_ belong to
   std::uint32_t last_sample_tick_ = 0;
   RatePair last_rates_;
+  Growth last_growth_;
 };
 
 }  // namespace ripplet

@@ -57,6 +57,7 @@ struct Settings {
   std::uint32_t BackColor = kClSilver;
   std::vector<std::string> CustomColors;  // "name=value" lines, in file order
   FontSpec ValueFont;
+  std::int32_t UsageStartDay = 1;  // the day of the month a billing period starts, 1 to 31
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -16,6 +16,8 @@ constexpr std::string_view kColorsSection = "Colors";
 constexpr std::string_view kCustomColorsSection = "CustomColors";
 constexpr std::string_view kFontSection = "Font";
 constexpr std::string_view kWindowSection = "Window";
+constexpr std::string_view kUsageSection = "Usage";
+constexpr std::string_view kUsageStartDayKey = "PeriodStartDay";
 
 constexpr std::int32_t kDefaultFontSize = 10;
 constexpr std::int32_t kDefaultWindowTop = 32;
@@ -156,6 +158,8 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
     spacings[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(spacings[i]) +
                                             static_cast<std::uint32_t>(extra));
   }
+
+  s.UsageStartDay = r.Integer(kUsageSection, kUsageStartDayKey, defaults.UsageStartDay);
   return report;
 }
 
@@ -205,6 +209,11 @@ void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bou
   ini.Set(kWindowSection, "Left", FormatInteger(bounds.Left));
   ini.Set(kWindowSection, "Width", FormatInteger(bounds.Width));
   ini.Set(kWindowSection, "Height", FormatInteger(bounds.Height));
+
+  // Written once the user has set it: a file that never had it stays as it was.
+  if (s.UsageStartDay != Settings{}.UsageStartDay || ini.Get(kUsageSection, kUsageStartDayKey)) {
+    ini.Set(kUsageSection, kUsageStartDayKey, FormatInteger(s.UsageStartDay));
+  }
 }
 
 void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
@@ -220,6 +229,10 @@ void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
       const auto value = after.Get(section, key);
       if (value && before.Get(section, key) != value) ini.Set(section, key, *value);
     }
+  }
+  // Set back to the default, the start day is in `before` alone.
+  if (loaded.UsageStartDay != now.UsageStartDay) {
+    ini.Set(kUsageSection, kUsageStartDayKey, FormatInteger(now.UsageStartDay));
   }
 }
 

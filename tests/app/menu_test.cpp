@@ -92,6 +92,7 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
   };
   const Item expected[] = {
       {TMainForm::kOptionItem, L"オプション(&O)"},
+      {TMainForm::kUsageItem, L"使用量(&U)..."},
       {0, nullptr},
       {TMainForm::kShowValueItem, L"速度数値を表示(&P)"},
       {TMainForm::kLockWindowItem, L"位置・サイズを固定(&C)"},
@@ -126,8 +127,8 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
   form_->CurrentSettings().ShowValue = form_->CurrentSettings().LockWindow = true;
   form_->CurrentSettings().SnapWindow = form_->CurrentSettings().HideWindow = true;
   form_->PopupMenuPopup();
-  for (UINT id : {TMainForm::kOptionItem, TMainForm::kHelpItem, TMainForm::kAboutItem,
-                  TMainForm::kExitItem}) {
+  for (UINT id : {TMainForm::kOptionItem, TMainForm::kUsageItem, TMainForm::kHelpItem,
+                  TMainForm::kAboutItem, TMainForm::kExitItem}) {
     EXPECT_FALSE(Checked(*form_, id)) << id;
   }
 }

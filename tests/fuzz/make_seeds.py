@@ -161,3 +161,14 @@ script = read(rows2) + [('B', 1), ('B', 1)] + \
 write('fuzz_if_table', 't_two_rows', table_seed(content, script))
 # the adapter is text of the input that no row carries; every read of the table fails
 write('fuzz_if_table', 't_no_rows', table_seed(b"eth0", read(None) + [('B', 0), ('B', 4)] + [('B', 4)] + read(None)))
+
+# ---- fuzz_usage_csv: the whole input is the file
+write('fuzz_usage_csv', 'saved.csv',
+      b'\xEF\xBB\xBFdate,adapter,received,sent\r\n2026-12-09,lo,123,456\r\n'
+      b'2026-12-09,"Intel(R) ""Fast"", Ethernet",18446744073709551615,0\r\n')
+write('fuzz_usage_csv', 'hand_edited.csv',
+      b'Date,Adapter,Received,Sent\n\n2026-03-01,lo,10,20\n2026-03-01,lo,1,2\n'
+      b'2026-03-02,"two\nlines",3,4\n')
+write('fuzz_usage_csv', 'bad_date.csv', b'date,adapter,received,sent\r\n2026-02-30,lo,1,2\r\n')
+write('fuzz_usage_csv', 'unclosed.csv', b'date,adapter,received,sent\r\n2026-01-01,"lo,1,2\r\n')
+write('fuzz_usage_csv', 'empty.csv', b'')

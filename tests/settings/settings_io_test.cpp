@@ -225,6 +225,26 @@ TEST(SaveSettings, ALoadSaveRoundTripKeepsARichFile) {
   EXPECT_EQ(ini.Serialize(), file);
 }
 
+TEST(SaveSettings, TheUsageStartDayIsWrittenOnceSetAndSetBackToo) {
+  Loaded l = Load("[Settings]\r\nInterval=250\r\n");
+  EXPECT_EQ(l.settings.UsageStartDay, 1);
+  IniDocument ini = IniDocument::Parse("[Settings]\r\nInterval=250\r\n");
+  SaveSettingsTo(ini, l.settings, l.bounds, 96, ".");
+  EXPECT_FALSE(ini.Get("Usage", "PeriodStartDay").has_value()) << "never set: not written";
+
+  Settings changed = l.settings;
+  changed.UsageStartDay = 25;
+  SaveSettingsTo(ini, changed, l.bounds, 96, ".");
+  EXPECT_EQ(ini.Get("Usage", "PeriodStartDay"), "25");
+  EXPECT_EQ(Load(ini.Serialize()).settings.UsageStartDay, 25);
+  // Back to the default: over a file loading read, and over one it did not.
+  SaveSettingsTo(ini, l.settings, l.bounds, 96, ".");
+  EXPECT_EQ(ini.Get("Usage", "PeriodStartDay"), "1");
+  ini.Set("Usage", "PeriodStartDay", "25");
+  SaveChangedSettingsTo(ini, changed, l.bounds, l.settings, l.bounds, 96, ".");
+  EXPECT_EQ(ini.Get("Usage", "PeriodStartDay"), "1");
+}
+
 TEST(CustomColours, ReadAndWriteTheSixteenDialogEntries) {
   std::vector<std::string> lines = {"colorb=ff8040", "ColorC=", "ColorA=FFFFFFFF", "Other=1"};
   const CustomColourRead read = ReadCustomColours(lines);

@@ -1,4 +1,4 @@
-#include "settings/temporary_name.h"
+#include "win32/temporary_name.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-// The temporary file a save writes beside the settings file: "<file>.<pid>-<n>.tmp", the
+// The temporary file a safe save writes beside the file it replaces: "<file>.<pid>-<n>.tmp", the
 // saving process' id and its count of saves. A save that is killed leaves one behind; the
 // id says whether its writer still runs.
 #pragma once
