@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/main_form.h"
 #include "dialogs/help.h"
@@ -106,8 +107,8 @@ TEST_F(MenuTest, EveryItemInItsPlaceWithItsCaption) {
       {TMainForm::kExitItem, L"終了(&X)"},
   };
   HMENU menu = form_->PopupMenu();
-  ASSERT_EQ(::GetMenuItemCount(menu), 12);
-  for (int i = 0; i < 12; ++i) {
+  ASSERT_EQ(::GetMenuItemCount(menu), static_cast<int>(std::size(expected)));
+  for (int i = 0; i < static_cast<int>(std::size(expected)); ++i) {
     wchar_t text[128] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
