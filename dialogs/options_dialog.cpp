@@ -180,7 +180,7 @@ void TOptionForm::FillAdapterBox() {
     ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   ::SendMessageW(box, CB_SETMINVISIBLE, 8, 0);
-  WPARAM selected = static_cast<WPARAM>(-1);
+  auto selected = static_cast<WPARAM>(-1);
   if (context_.settings.AutoAdapter) {
     selected = 0;
   } else if (list.Selected) {

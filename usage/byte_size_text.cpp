@@ -17,7 +17,7 @@ std::wstring FormatByteSize(std::uint64_t bytes, std::wstring_view decimal_separ
   }
   // Hundredths of the unit, truncated, in 128 bits' worth of care: bytes * 100 may not fit.
   const std::uint64_t whole = bytes / scale;
-  const std::uint64_t hundredths =
+  const auto hundredths =
       static_cast<std::uint64_t>((static_cast<unsigned __int128>(bytes % scale) * 100) / scale);
   std::wstring text = std::to_wstring(whole);
   if (whole < 10) {

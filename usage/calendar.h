@@ -16,6 +16,7 @@ struct Date {
   std::int32_t Month = 1;  // 1 to 12
   std::int32_t Day = 1;    // 1 to the month's last day
 
+  // NOLINTNEXTLINE(modernize-use-nullptr): clang-tidy 14 misreads a defaulted <=>.
   friend auto operator<=>(const Date&, const Date&) = default;
 };
 
