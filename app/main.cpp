@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Application application(ApplicationTitle(module_path));
     IpHelperTrafficSource source;
-    TMainForm main_form(source, {module_path, ::GetCommandLineW(), true});
+    TMainForm main_form(source, {module_path, ::GetCommandLineW(), true, true});
     application.SetMainWindow(nullptr);
     main_form.Create(application.Handle());
     application.SetMainWindow(main_form.Handle());

@@ -105,6 +105,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       painter_.Paint(Handle(), {layout_.Current(), graph_, layout_.CaptionFont(),
                                 layout_.ValueFont(), layout_.RecvText(), layout_.SendText()});
+      if (adapter_pending_) FirstPaintDone();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
@@ -114,6 +115,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == PositionSettle::kTimerId) settle_.End(Handle());
       if (wparam == kFollowTimerId) FollowDefaultRoute(false);
       if (wparam == kUsageTimerId) SaveUsage();
+      if (wparam == kFirstSampleTimerId) SelectPendingAdapter();
       return 0;
     case kRouteChangedMessage:
       route_notices_.Handled();
@@ -193,7 +195,7 @@ void TMainForm::FormCreate() {
         ApplyIniOption(store_.Path(), SplitCommandLine(startup_.CommandLine), paths.ProgramDir));
     StartUsage();  // beside the settings file, whatever stops start-up later
     layout_.MeasureDesign(Handle());
-    sampler_.RefreshIfTable();
+    if (!startup_.SampleAfterFirstPaint) sampler_.RefreshIfTable();
     LoadSettings();
     ApplySettings();
     // A file that could not be read was reported already; it is no first start.
@@ -256,6 +258,7 @@ void TMainForm::FormCloseQuery() {
 void TMainForm::FormDestroy() {
   accessible_.Disconnect();
   StopMainTimer();
+  if (first_sample_timer_running_) ::KillTimer(Handle(), kFirstSampleTimerId);
   StopFollowing();
   ::KillTimer(Handle(), kUsageTimerId);
   SaveUsage();  // a window destroyed without a close keeps its counts too

@@ -39,6 +39,9 @@ class TMainForm : public Window {
     std::wstring ModulePath;    // the running executable, as the loader reports it
     std::wstring CommandLine;   // the whole process command line
     bool QuitOnDestroy = true;  // the real program ends its message loop with the window
+    // The real program puts its first picture up before it first reads the interface table
+    // (which loads IP Helper): the adapter is looked up just after the first paint.
+    bool SampleAfterFirstPaint = false;
   };
 
   // The context menu's items.
@@ -106,6 +109,10 @@ class TMainForm : public Window {
   static constexpr UINT_PTR kMainTimerId = 1;
   void StartMainTimer();
   void StopMainTimer() noexcept;
+  // Start-up's adapter lookup and first baseline, when they wait for the first paint.
+  static constexpr UINT_PTR kFirstSampleTimerId = 6;
+  void FirstPaintDone();
+  void SelectPendingAdapter();
 
   // The adapter measured: the stored one, or the default route's (main_form_follow.cpp).
   static constexpr UINT_PTR kFollowTimerId = 4;
@@ -171,6 +178,8 @@ class TMainForm : public Window {
 
   Phase phase_ = Phase::kRunning;
   bool main_timer_running_ = false;
+  bool adapter_pending_ = false;  // start-up's lookup waits for the first paint
+  bool first_sample_timer_running_ = false;
 
   // The automatic adapter's state; untouched while the adapter is a fixed one.
   RouteChangeNotices route_notices_;

@@ -22,7 +22,14 @@ void TMainForm::ApplySettings() {
   accessible_.LayoutChanged(Handle());
   ResetGraph();
 
-  SelectAdapter();
+  if (phase_ == Phase::kCreating && startup_.SampleAfterFirstPaint) {
+    // Nothing of the first picture depends on the adapter (the values read "-" until the
+    // first tick): it is looked up once that picture is on the screen.
+    adapter_pending_ = true;
+  } else {
+    adapter_pending_ = false;
+    SelectAdapter();
+  }
 
   graph_.ResetSeries();
   readout_.Restart(settings_.GraphUnit);

@@ -142,13 +142,15 @@ class MainFormTickTest : public ::testing::Test {
   std::unique_ptr<TMainForm> MakeForm(const std::string& settings) {
     return MakeForm(settings, source_);
   }
-  std::unique_ptr<TMainForm> MakeForm(const std::string& settings, TrafficSource& source) {
+  std::unique_ptr<TMainForm> MakeForm(const std::string& settings, TrafficSource& source,
+                                      bool sample_after_first_paint = false) {
     const std::wstring ini = dir_.File(L"tick.ini");
     std::ofstream(std::filesystem::path(ini), std::ios::binary)
         << "[Settings]\r\nAdapterName=lo\r\n"
         << settings;
     auto form = std::make_unique<TMainForm>(
-        source, TMainForm::Startup{dir_.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false});
+        source, TMainForm::Startup{dir_.File(L"ripplet.exe"), L"x \"-i:" + ini + L"\"", false,
+                                   sample_after_first_paint});
     form->Create(application_.Handle());
     return form;
   }
@@ -179,6 +181,34 @@ TEST_F(MainFormTickTest, ValuesShowTheAverageOfValueIntervalDataTicks) {
   Tick(*form, 301000, 3000);
   EXPECT_EQ(form->Layout().RecvText(), L"200.33k");  // (100000 + 200000 + 301000) / 3
   EXPECT_EQ(form->Layout().SendText(), L"2.00k");
+}
+
+// The real program paints its first picture before it reads the interface table; the
+// baseline it then takes makes the first tick's rates exact all the same.
+TEST_F(MainFormTickTest, AtStartTheAdapterIsLookedUpJustAfterTheFirstPaint) {
+  auto form = MakeForm("ValueInterval=1\r\n", source_, true);
+  form->Show();
+  ::UpdateWindow(form->Handle());
+  EXPECT_EQ(source_.TableReads, 0) << "nothing read before the first picture is up";
+  EXPECT_FALSE(form->TrafficSampler().Watching());
+  for (int i = 0; i < 500 && source_.TableReads == 0; ++i) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(10);
+  }
+  EXPECT_EQ(source_.TableReads, 1) << "one read of the table finds the adapter and its baseline";
+  EXPECT_TRUE(form->TrafficSampler().Watching());
+  Tick(*form, 1000, 500);
+  EXPECT_EQ(form->Layout().RecvText(), L"1.00k") << "the first tick has its rate";
+  EXPECT_EQ(form->Layout().SendText(), L"0.50k");
+
+  // Never painted (shown nowhere): the first tick takes the baseline, the next has a rate.
+  auto hidden = MakeForm("ValueInterval=1\r\n", source_, true);
+  Tick(*hidden, 1000, 500);
+  EXPECT_EQ(hidden->Layout().RecvText(), L"-");
+  EXPECT_TRUE(hidden->MainTimerRunning());
+  Tick(*hidden, 3000, 500);
+  EXPECT_EQ(hidden->Layout().RecvText(), L"3.00k");
 }
 
 TEST_F(MainFormTickTest, TheDecimalSeparatorIsReadAgainWhenTheSystemAnnouncesAChange) {
