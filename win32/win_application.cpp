@@ -50,6 +50,15 @@ int Application::RunMessageLoop() {
     // Window procedures catch their own errors; this catches what escapes anything else
     // the loop runs, so that no error ends the program.
     try {
+      if (!idle_) {
+        // Nothing to run when the queue is empty: one call waits for the next message and
+        // takes it, as cheap as a loop can be (a meter that ticks all day pays for every
+        // look at the queue).
+        if (!Wait(&msg)) return static_cast<int>(msg.wParam);
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        continue;
+      }
       while (Retrieve(&msg)) {
         if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
         ::TranslateMessage(&msg);
@@ -59,15 +68,25 @@ int Application::RunMessageLoop() {
     } catch (...) {
       ShowCurrentError();
     }
+    if (!idle_) continue;
     retrieving_ = true;
     ::WaitMessage();
     retrieving_ = false;
   }
 }
 
+bool Application::Wait(MSG* msg) noexcept {
+  retrieving_ = true;
+  const BOOL got = ::GetMessageW(msg, nullptr, 0, 0);
+  retrieving_ = false;
+  if (got == -1) msg->wParam = 0;  // cannot happen with no window named; ends the loop
+  return got > 0;
+}
+
 bool Application::Retrieve(MSG* msg) noexcept {
   retrieving_ = true;
-  const bool got = ::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+  // No yield when the queue is empty: the loop runs the idle step and waits next.
+  const bool got = ::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != FALSE;
   retrieving_ = false;
   return got;
 }

@@ -48,6 +48,7 @@ class Application : public Window {
   bool OwnsWindow(HWND hwnd) const noexcept;
   void RestoreOwnedTopmost();
   bool Retrieve(MSG* msg) noexcept;
+  bool Wait(MSG* msg) noexcept;  // false on WM_QUIT
 
   std::wstring title_;
   int topmost_nesting_ = 0;
