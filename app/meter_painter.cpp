@@ -39,11 +39,12 @@ void MeterPainter::Paint(HWND hwnd, const MeterScene& scene) {
   const RECT& area = screen.Area();
   const MainLayout& layout = scene.Layout;
   const LayoutRect& g = layout.Graph;
-  const bool graph_shown = layout.GraphVisible && scene.Graph.Dc() != nullptr;
+  const bool graph_shown = layout.GraphVisible && scene.Graph.HasBitmap();
   if (graph_shown && area.left >= g.Left && area.top >= g.Top && area.right <= g.Right() &&
       area.bottom <= g.Bottom()) {
     // A tick repaints only the graph: one blit straight from the bitmap.
-    Blit(screen.get(), area, scene.Graph.Dc(), area.left - g.Left, area.top - g.Top);
+    scene.Graph.BlitTo(screen.get(), area.left, area.top, area.left - g.Left, area.top - g.Top,
+                       area.right - area.left, area.bottom - area.top);
     return;
   }
   RECT client{};
@@ -54,8 +55,7 @@ void MeterPainter::Paint(HWND hwnd, const MeterScene& scene) {
   // Only what the update region touches: a value update repaints just its labels.
   if (graph_shown && Touches(area, layout.Bevel)) {
     DrawBevel(dc, layout.Bevel);
-    ::BitBlt(dc, g.Left, g.Top, scene.Graph.Width(), scene.Graph.Height(), scene.Graph.Dc(), 0, 0,
-             SRCCOPY);
+    scene.Graph.BlitTo(dc, g.Left, g.Top, 0, 0, scene.Graph.Width(), scene.Graph.Height());
   }
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
@@ -72,8 +72,7 @@ void MeterPainter::Paint(HWND hwnd, const MeterScene& scene) {
 void MeterPainter::ShowGraph(HWND hwnd, const MainLayout& layout,
                              const GraphBitmap& graph) noexcept {
   const WindowDc dc(hwnd);
-  ::BitBlt(dc.get(), layout.Graph.Left, layout.Graph.Top, graph.Width(), graph.Height(), graph.Dc(),
-           0, 0, SRCCOPY);
+  graph.BlitTo(dc.get(), layout.Graph.Left, layout.Graph.Top, 0, 0, graph.Width(), graph.Height());
 }
 
 }  // namespace ripplet

@@ -1,5 +1,7 @@
 #include "display/win_graph.h"
 
+#include <cstring>
+
 #include "display/colour_value.h"
 #include "win32/app_error.h"
 
@@ -22,7 +24,7 @@ void GraphBitmap::Reset(int width, int height, const Colours& colours,
   if (width != width_ || height != height_ || !dc_.HasBitmap()) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biWidth = width + kSlack;
     info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
@@ -34,9 +36,11 @@ void GraphBitmap::Reset(int width, int height, const Colours& colours,
     pixels_ = static_cast<std::uint32_t*>(bits);
     width_ = width;
     height_ = height;
+    stride_ = width + kSlack;
   }
   colours_ = colours;
   middle_y_ = middle_y;
+  left_ = 0;
 
   HDC dc = dc_.get();
   ::SetDCBrushColor(dc, colours_.Back);
@@ -50,11 +54,22 @@ void GraphBitmap::Reset(int width, int height, const Colours& colours,
   ::GdiFlush();
 }
 
+void GraphBitmap::SlideBack() noexcept {
+  const auto row_bytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
+  for (int y = 0; y < height_; ++y) {
+    std::uint32_t* row = pixels_ + static_cast<std::ptrdiff_t>(y) * stride_;
+    std::memmove(row, row + left_, row_bytes);
+  }
+  left_ = 0;
+}
+
 void GraphBitmap::Tick(std::optional<int> send_y, std::optional<int> recv_y) {
   HDC dc = dc_.get();
-  const int w = width_;
   const int h = height_;
-  ::BitBlt(dc, 0, 0, w - 2, h, dc, 2, 0, SRCCOPY);
+  // The graph's columns 2 to W-1 become its columns 0 to W-3.
+  if (left_ + 2 > kSlack) SlideBack();  // the bits are current: each drawing ends flushed
+  left_ += 2;
+  const int w = left_ + width_;  // the bitmap's column just right of the graph
   ::SetDCBrushColor(dc, colours_.Back);
   const RECT fresh{w - 2, 0, w, h};
   ::FillRect(dc, &fresh, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
@@ -73,9 +88,10 @@ void GraphBitmap::DrawSeries(int& prev_y, std::optional<int> y, COLORREF colour)
   if (!y) return;
   HDC dc = dc_.get();
   ::SetDCPenColor(dc, colour);
-  // From the end of the last slice (moved from W-1 to W-3 by the scroll) to the new value
+  // From the end of the last slice (moved from W-1 to W-3 by the tick) to the new value
   // in W-1; the second segment's end point W is not drawn.
-  const POINT points[3] = {{width_ - 3, prev_y}, {width_ - 1, *y}, {width_, *y}};
+  const int w = left_ + width_;
+  const POINT points[3] = {{w - 3, prev_y}, {w - 1, *y}, {w, *y}};
   ::Polyline(dc, points, 3);
   prev_y = *y;
 }

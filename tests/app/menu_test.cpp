@@ -63,8 +63,10 @@ class MenuTest : public ::testing::Test {
   }
   bool GraphHasLine() const {
     const GraphBitmap& g = form_->Graph();
-    for (int i = 0; i < g.Width() * g.Height(); ++i) {
-      if (g.Pixels()[i] == 0x0000FFu) return true;  // clBlue as a DIB pixel
+    for (int y = 0; y < g.Height(); ++y) {
+      for (int x = 0; x < g.Width(); ++x) {
+        if (g.Pixel(x, y) == 0x0000FFu) return true;  // clBlue as a DIB pixel
+      }
     }
     return false;
   }

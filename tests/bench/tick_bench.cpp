@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     MIB_IF_ROW2 row{};
     row.InterfaceLuid = luid;
     ripplet::System().GetIfEntry2(&row);
-    ::BitBlt(window_dc, g.Left + g.Width - 2, g.Top, 2, g.Height, form.Graph().Dc(), g.Width - 2, 0,
-             SRCCOPY);
+    form.Graph().BlitTo(window_dc, g.Left + g.Width - 2, g.Top, g.Width - 2, 0, 2, g.Height);
     look_for_repaint();
   };
   const auto tick = [&] {
@@ -135,8 +134,7 @@ int main(int argc, char** argv) {
       timer_only.push_back(time([&] { form.MainTimerTimer(); }));
       update.push_back(time([&] { ::UpdateWindow(form.Handle()); }));
       slice.push_back(time([&] {
-        ::BitBlt(window_dc, g.Left + g.Width - 2, g.Top, 2, g.Height, form.Graph().Dc(),
-                 g.Width - 2, 0, SRCCOPY);
+        form.Graph().BlitTo(window_dc, g.Left + g.Width - 2, g.Top, g.Width - 2, 0, 2, g.Height);
       }));
     }
     std::printf(

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <random>
+#include <tuple>
 #include <vector>
 
 #include "app/main_form.h"
@@ -42,7 +44,7 @@ constexpr COLORREF kSend = RGB(255, 0, 0);
 constexpr GraphBitmap::Colours kColours{kBack, kMiddle, kRecv, kSend};
 
 // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-std::uint32_t Pixel(const GraphBitmap& g, int x, int y) { return g.Pixels()[y * g.Width() + x]; }
+std::uint32_t Pixel(const GraphBitmap& g, int x, int y) { return g.Pixel(x, y); }
 constexpr std::uint32_t Dib(COLORREF c) {
   return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
@@ -134,6 +136,111 @@ TEST(GraphBitmap, AnUnusableScaleDrawsNoLinesButStillScrolls) {
   g.ResetSeries();
   g.Tick(SeriesY(60, 10, 1, 0), SeriesY(60, 10, 1, -5));
   for (int y = 0; y < 60; ++y) ASSERT_EQ(Pixel(g, 49, y), Dib(kBack)) << y;
+}
+
+// The plain model of the graph: one bitmap the graph's size, scrolled by two columns on
+// every tick, the new slice drawn at its right edge.
+class PlainScrollGraph {
+ public:
+  PlainScrollGraph(int width, int height, const GraphBitmap::Colours& c, std::optional<int> middle)
+      : w_(width), h_(height), c_(c), middle_(middle) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    dc_ = ::CreateCompatibleDC(nullptr);
+    bitmap_ = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old_ = ::SelectObject(dc_, bitmap_);
+    pixels_ = static_cast<const std::uint32_t*>(bits);
+    ::SelectObject(dc_, ::GetStockObject(DC_PEN));
+    ::SelectObject(dc_, ::GetStockObject(DC_BRUSH));
+    Fill(0, w_);
+    if (middle_) Line(0, w_, *middle_, c_.Middle);
+    ::GdiFlush();
+  }
+  ~PlainScrollGraph() {
+    ::SelectObject(dc_, old_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(dc_);
+  }
+  void Tick(std::optional<int> send_y, std::optional<int> recv_y) {
+    ::BitBlt(dc_, 0, 0, w_ - 2, h_, dc_, 2, 0, SRCCOPY);
+    Fill(w_ - 2, w_);
+    if (middle_) Line(w_ - 2, w_, *middle_, c_.Middle);
+    Series(prev_send_, send_y, c_.Send);
+    Series(prev_recv_, recv_y, c_.Recv);
+    ::GdiFlush();
+  }
+  std::uint32_t Pixel(int x, int y) const { return pixels_[y * w_ + x]; }
+
+ private:
+  void Fill(int from, int to) {
+    ::SetDCBrushColor(dc_, c_.Back);
+    const RECT r{from, 0, to, h_};
+    ::FillRect(dc_, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  }
+  void Line(int from, int to, int y, COLORREF colour) {
+    ::SetDCPenColor(dc_, colour);
+    ::MoveToEx(dc_, from, y, nullptr);
+    ::LineTo(dc_, to, y);
+  }
+  void Series(int& prev, std::optional<int> y, COLORREF colour) {
+    if (!y) return;
+    ::SetDCPenColor(dc_, colour);
+    const POINT points[3] = {{w_ - 3, prev}, {w_ - 1, *y}, {w_, *y}};
+    ::Polyline(dc_, points, 3);
+    prev = *y;
+  }
+  int w_, h_;
+  GraphBitmap::Colours c_;
+  std::optional<int> middle_;
+  int prev_send_ = h_ - 1, prev_recv_ = h_ - 1;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  const std::uint32_t* pixels_;
+};
+
+// Thousands of ticks of wild values (steep, level, off the top and bottom, no value), with
+// resets and changes of size between them: every pixel as the plain scroll has it.
+TEST(GraphBitmap, ALongRunIsPixelForPixelThePlainScroll) {
+  std::mt19937 random(20261209);
+  const auto value = [&](int h) -> std::optional<int> {
+    switch (random() % 8) {
+      case 0:
+        return std::nullopt;
+      case 1:
+        return -1;
+      case 2:
+        return static_cast<int>(random() % 2) == 0 ? -kGraphYLimit : kGraphYLimit;
+      case 3:
+        return h - 1;
+      default:
+        return static_cast<int>(random() % static_cast<unsigned>(h + 20)) - 10;
+    }
+  };
+  GraphBitmap graph;
+  for (const auto& [w, h, ticks] : {std::tuple{267, 65, 3000},
+                                    {241, 60, 500},
+                                    {241, 60, 700},
+                                    {13, 100, 300},
+                                    {400, 7, 1000}}) {
+    const std::optional<int> middle = h / 3;
+    graph.Reset(w, h, kColours, middle);
+    graph.ResetSeries();
+    PlainScrollGraph plain(w, h, kColours, middle);
+    int mismatches = 0;
+    for (int t = 1; t <= ticks; ++t) {
+      const auto send = value(h);
+      const auto recv = value(h);
+      graph.Tick(send, recv);
+      plain.Tick(send, recv);
+      if (t % 97 != 0 && t != ticks) continue;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) mismatches += graph.Pixel(x, y) != plain.Pixel(x, y);
+      }
+      ASSERT_EQ(mismatches, 0) << w << "x" << h << " after " << t << " ticks";
+    }
+  }
 }
 
 class MainFormTickTest : public ::testing::Test {
@@ -244,8 +351,7 @@ TEST_F(MainFormTickTest, ATickCreatesNoGdiObjectAndAllocatesNothing) {
   EXPECT_EQ(creatable(), before) << "the tick leaked GDI objects";
   const int h = form->Graph().Height();
   ASSERT_GT(h, 0);
-  EXPECT_EQ(form->Graph().Pixels()[(h - 1) * form->Graph().Width() + form->Graph().Width() - 1],
-            Dib(RGB(0, 0, 255)))
+  EXPECT_EQ(form->Graph().Pixel(form->Graph().Width() - 1, h - 1), Dib(RGB(0, 0, 255)))
       << "still drawing: 5 B/s is 0.005k, on the bottom row";
 }
 
