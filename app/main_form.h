@@ -183,7 +183,7 @@ class TMainForm : public Window {
 
   // What assistive programs read: the graph and the two values, live.
   MeterAccessible accessible_{{&layout_.Current(), &layout_.RecvText(), &layout_.SendText(),
-                               &settings_.GraphUnit, &graph_description_}};
+                               &readout_.Unit(), &graph_description_}};
 };
 
 }  // namespace ripplet
