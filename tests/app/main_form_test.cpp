@@ -298,6 +298,25 @@ VARIANT ChildId(LONG id) {
   return v;
 }
 
+// A thread something put in the multithreaded apartment would take a reader's calls on other
+// threads, racing the tick: the window answers no tree there, and the system's default stands.
+TEST_F(MainFormTest, AWindowInTheMultithreadedApartmentAnswersNoTree) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+  {
+    auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\n");
+    EXPECT_EQ(::SendMessageW(form->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)),
+              0);
+  }
+  ::CoUninitialize();
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\n");
+    EXPECT_NE(::SendMessageW(form->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0)
+        << "in the single-threaded apartment the tree is answered";
+  }
+  ::CoUninitialize();
+}
+
 TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlivesNoWindow) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\nInterval=30000\r\n");
