@@ -196,7 +196,8 @@ int TextWidthOf(HWND dialog, int id) {
   HWND label = ::GetDlgItem(dialog, id);
   const std::wstring text = WindowText(label);
   HDC dc = ::GetDC(label);
-  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  HGDIOBJ old =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
   RECT r{};
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
