@@ -63,4 +63,13 @@ WindowBounds FitIntoWorkAreas(const WindowBounds& bounds,
   return fitted;
 }
 
+WindowBounds MoveInside(const WindowBounds& bounds, const ScreenRect& work_area) noexcept {
+  WindowBounds moved = bounds;
+  moved.Left = static_cast<std::int32_t>(Inside(
+      bounds.Left, std::max<std::int32_t>(bounds.Width, 0), {work_area.Left, work_area.Right}));
+  moved.Top = static_cast<std::int32_t>(Inside(bounds.Top, std::max<std::int32_t>(bounds.Height, 0),
+                                               {work_area.Top, work_area.Bottom}));
+  return moved;
+}
+
 }  // namespace ripplet

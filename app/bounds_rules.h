@@ -15,4 +15,8 @@ namespace ripplet {
 WindowBounds FitIntoWorkAreas(const WindowBounds& bounds,
                               const std::vector<ScreenRect>& work_areas) noexcept;
 
+// `bounds` moved (not resized) so that it lies inside `work_area`, as near as it can; one
+// larger than the area keeps its left and top edges on it.
+WindowBounds MoveInside(const WindowBounds& bounds, const ScreenRect& work_area) noexcept;
+
 }  // namespace ripplet

@@ -1,6 +1,7 @@
 #include "app/frame_rules.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace ripplet {
@@ -34,6 +35,23 @@ SnapResult Snap(int x, int y, int width, int height, const ScreenRect& wa) noexc
   if (near(static_cast<long long>(x) + width, wa.Right)) x = wa.Right - width;
   if (near(static_cast<long long>(y) + height, wa.Bottom)) y = wa.Bottom - height;
   return {x, y};
+}
+
+ScreenRect KeepDocked(const ScreenRect& before, const ScreenRect& suggested,
+                      const ScreenRect& wa) noexcept {
+  // In 64 bits: hand-edited bounds must not wrap.
+  const std::int64_t width = std::int64_t{suggested.Right} - suggested.Left;
+  const std::int64_t height = std::int64_t{suggested.Bottom} - suggested.Top;
+  std::int64_t x = suggested.Left;
+  std::int64_t y = suggested.Top;
+  if (before.Left == wa.Left) x = wa.Left;
+  if (before.Top == wa.Top) y = wa.Top;
+  if (before.Right == wa.Right) x = wa.Right - width;
+  if (before.Bottom == wa.Bottom) y = wa.Bottom - height;
+  const auto held = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  return {held(x), held(y), held(x + width), held(y + height)};
 }
 
 }  // namespace ripplet

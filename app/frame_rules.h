@@ -7,6 +7,7 @@ namespace ripplet {
 
 struct ScreenRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 
 // The layered window's alpha from the transparency percentage. A value outside 0 to 99
@@ -30,5 +31,11 @@ struct SnapResult {
 };
 constexpr int kSnapBuffer = 16;
 SnapResult Snap(int x, int y, int width, int height, const ScreenRect& work_area) noexcept;
+
+// A change of density on the same monitor: the new size at the suggested place, with each
+// edge that lay flush with the work area before lying flush again (right and bottom win, as
+// in snapping), so a docked meter stays docked as it grows or shrinks.
+ScreenRect KeepDocked(const ScreenRect& before, const ScreenRect& suggested,
+                      const ScreenRect& work_area) noexcept;
 
 }  // namespace ripplet

@@ -8,6 +8,7 @@
 #include "dialogs/help.h"
 #include "sampling/win_traffic_source.h"
 #include "win32/app_error.h"
+#include "win32/win_apartment.h"
 #include "win32/win_application.h"
 #include "win32/win_system_functions.h"
 
@@ -32,6 +33,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // First of all: a library of a system name laid beside the exe (Downloads) is never
   // loaded in place of the system's own.
   RestrictLibrarySearch();
+  // Before any window: the thread's apartment is the program's (left after the help system,
+  // once every window is gone).
+  const SingleThreadedApartment apartment;
   const std::wstring module_path = ModulePath();
   try {
     Application application(ApplicationTitle(module_path));

@@ -67,9 +67,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGING:
       frame_.SnapToWorkArea(Handle(), *reinterpret_cast<WINDOWPOS*>(lparam));
       return DefaultProcessing(message, wparam, lparam);
-    case WM_WINDOWPOSCHANGED:
-      settle_.CheckMove(Handle(), *reinterpret_cast<const WINDOWPOS*>(lparam));
+    case WM_WINDOWPOSCHANGED: {
+      const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lparam);
+      settle_.CheckMove(Handle(), pos);
+      if ((pos.flags & SWP_SHOWWINDOW) != 0) accessible_.WindowShown(Handle());
       return DefaultProcessing(message, wparam, lparam);
+    }
     case WM_ENTERSIZEMOVE:
     case WM_NCLBUTTONDOWN:
       // The user moves or sizes the window from here on.

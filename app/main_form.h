@@ -137,9 +137,12 @@ class TMainForm : public Window {
 
   // The per-monitor layout and changes of screens (main_form_density.cpp).
   int StartDensity(const WindowBounds& bounds) const noexcept;
-  void PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds);
+  void PlaceForDensity(WindowBounds& bounds, const WindowBounds& design_bounds,
+                       const LoadReport& report);
+  FrameExtent FrameAt(int density) const noexcept;
   bool ScaledSizeFor(int density, SIZE& size) const;
   void FormDpiChanged(int density, const RECT& suggested);
+  RECT DockedPlace(const RECT& suggested) const;
   void FormDisplayChange();
 
   // The context menu (main_form_menu.cpp).
@@ -192,7 +195,7 @@ class TMainForm : public Window {
 
   // What assistive programs read: the graph and the two values, live.
   MeterAccessible accessible_{{&layout_.Current(), &layout_.RecvText(), &layout_.SendText(),
-                               &settings_.GraphUnit, &graph_description_}};
+                               &readout_.Unit(), &graph_description_}};
 };
 
 }  // namespace ripplet

@@ -33,6 +33,7 @@ void TMainForm::ApplySettings() {
 
   graph_.ResetSeries();
   readout_.Restart(settings_.GraphUnit);
+  accessible_.UnitApplied(Handle());
 
   // Restarting the timer makes the next tick come one full interval from now.
   StartMainTimer();

@@ -8,16 +8,17 @@
 namespace ripplet {
 namespace {
 
-WindowBounds BoundsOf(HWND hwnd) {
+// The window's bounds, and the density of the monitor they were taken on.
+WindowBounds BoundsOf(HWND hwnd, int density) {
   RECT r{};
   ::GetWindowRect(hwnd, &r);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top, density};
 }
 
 }  // namespace
 
 void TMainForm::LoadSettings() {
-  WindowBounds bounds = BoundsOf(Handle());
+  WindowBounds bounds = BoundsOf(Handle(), layout_.Density());
   // The file's spacings come back alone and are added to the layout's.
   LineSpacings extra{};
   const WindowBounds design_bounds = bounds;
@@ -26,7 +27,7 @@ void TMainForm::LoadSettings() {
   layout_.AddSpacings(extra);
   // Bounds saved on a monitor that is gone would leave the meter where nobody can reach it.
   bounds = FitIntoWorkAreas(bounds, WorkAreas());
-  PlaceForDensity(bounds, design_bounds);
+  PlaceForDensity(bounds, design_bounds, report);
   ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   if (!report.HeightStored) FitFullLayoutHeight();
@@ -54,10 +55,13 @@ void TMainForm::FitFullLayoutHeight() {
   if (ClientSize(Handle()).cy < full) MeterFrame::SetClientHeight(Handle(), full);
 }
 
-void TMainForm::TakeSettingsBaseline() { store_.TakeBaseline(settings_, BoundsOf(Handle())); }
+void TMainForm::TakeSettingsBaseline() {
+  store_.TakeBaseline(settings_, BoundsOf(Handle(), layout_.Density()));
+}
 
 void TMainForm::SaveSettings() {
-  store_.Save(settings_, BoundsOf(Handle()), layout_.FontDensity(), decimal_separator_);
+  store_.Save(settings_, BoundsOf(Handle(), layout_.Density()), layout_.FontDensity(),
+              decimal_separator_);
   ::UpdateWindow(Handle());
 }
 

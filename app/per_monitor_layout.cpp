@@ -65,4 +65,20 @@ SizedAt ClientSizeAt(const SizedAt& given, int text_height) noexcept {
               : Rescale(given.Height, text_height, given.TextHeight)};
 }
 
+SizedAt OuterSizeAt(int outer_width, int outer_height, const FrameExtent& frame_then,
+                    int text_height_then, const FrameExtent& frame_now,
+                    int text_height_now) noexcept {
+  // A hand-edited size at the 32-bit limits must not wrap on the way.
+  const auto held = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+  };
+  const SizedAt client =
+      ClientSizeAt({text_height_then, held(std::int64_t{outer_width} - frame_then.Width),
+                    held(std::int64_t{outer_height} - frame_then.Height)},
+                   text_height_now);
+  return {text_height_now, held(std::int64_t{client.Width} + frame_now.Width),
+          held(std::int64_t{client.Height} + frame_now.Height)};
+}
+
 }  // namespace ripplet

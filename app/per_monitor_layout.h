@@ -41,4 +41,17 @@ SizedAt ClientSizeAt(const SizedAt& given, int text_height) noexcept;
 // The design's client size at a text height (304 x 68 at 12).
 SizedAt DesignClientSize(int text_height) noexcept;
 
+// How much wider and taller the frame makes the window than its client area, at a density.
+struct FrameExtent {
+  int Width = 0;
+  int Height = 0;
+};
+
+// An outer size taken at one density (its frame and form-font text height there), brought to
+// another by the rule a move there follows: the client size by ClientSizeAt, plus the frame
+// of the new density. A design-sized meter becomes the design there.
+SizedAt OuterSizeAt(int outer_width, int outer_height, const FrameExtent& frame_then,
+                    int text_height_then, const FrameExtent& frame_now,
+                    int text_height_now) noexcept;
+
 }  // namespace ripplet

@@ -1,5 +1,8 @@
 #include "app/win_frame.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "win32/win_system_functions.h"
 
 namespace ripplet {
@@ -28,6 +31,27 @@ ScreenRect WorkAreaNear(HWND hwnd) noexcept {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
   }
   return {r.left, r.top, r.right, r.bottom};
+}
+
+ScreenRect WorkAreaAt(const WindowBounds& bounds) noexcept {
+  const SystemFunctions& system = System();
+  // Edges in 64 bits first: a hand-edited size must not wrap.
+  const auto edge = [](std::int64_t v) {
+    return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  const RECT r{bounds.Left, bounds.Top, edge(std::int64_t{bounds.Left} + bounds.Width),
+               edge(std::int64_t{bounds.Top} + bounds.Height)};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  HMONITOR monitor =
+      system.MonitorFromRect ? system.MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST) : nullptr;
+  RECT area{};
+  if (monitor != nullptr && system.GetMonitorInfoW && system.GetMonitorInfoW(monitor, &info)) {
+    area = info.rcWork;
+  } else {
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  return {area.left, area.top, area.right, area.bottom};
 }
 
 std::vector<ScreenRect> WorkAreas() {
@@ -80,8 +104,19 @@ void MeterFrame::SnapToWorkArea(HWND window, WINDOWPOS& pos) const {
   if (pos.x == 0 && pos.y == 0) return;
   RECT current{};
   ::GetWindowRect(window, &current);
-  const SnapResult snapped = Snap(pos.x, pos.y, current.right - current.left,
-                                  current.bottom - current.top, WorkAreaNear(window));
+  int width = current.right - current.left;
+  int height = current.bottom - current.top;
+  // A proposal that moves and resizes at once (a change of density, a drag of the left or
+  // top edge) ends with its own size: that is the size whose edges must meet the work
+  // area's. One that only moves keeps the current size, whatever cx and cy say.
+  const bool moves =
+      (pos.flags & SWP_NOMOVE) == 0 && (pos.x != current.left || pos.y != current.top);
+  const bool resizes = (pos.flags & SWP_NOSIZE) == 0 && (pos.cx != width || pos.cy != height);
+  if (moves && resizes) {
+    width = pos.cx;
+    height = pos.cy;
+  }
+  const SnapResult snapped = Snap(pos.x, pos.y, width, height, WorkAreaNear(window));
   pos.x = snapped.X;
   pos.y = snapped.Y;
 }

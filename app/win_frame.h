@@ -16,8 +16,9 @@ namespace ripplet {
 // stays opaque. Returns false then.
 bool ApplyOpacity(HWND hwnd, BYTE alpha) noexcept;
 
-// The work area of the monitor nearest to the window, or of the desktop.
+// The work area of the monitor nearest to the window, or to the bounds, or of the desktop.
 ScreenRect WorkAreaNear(HWND hwnd) noexcept;
+ScreenRect WorkAreaAt(const WindowBounds& bounds) noexcept;
 
 // The work area of every monitor attached now (the desktop's alone where the platform
 // lists no monitors).

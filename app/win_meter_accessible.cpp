@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <atomic>
+#include <cstring>
 #include <new>
 #include <optional>
 #include <string>
@@ -22,8 +23,9 @@ bool AccessLibraryFound() noexcept {
          system.SysAllocStringLen && system.CoInitializeEx && system.CoUninitialize;
 }
 
-constexpr LONG kRoles[] = {ROLE_SYSTEM_PANE, ROLE_SYSTEM_CHART, ROLE_SYSTEM_STATICTEXT,
-                           ROLE_SYSTEM_STATICTEXT};
+// The values are read-only texts, not static ones: a reader that goes through UI Automation
+// (Narrator) gives plain text no value, and would say the caption without the rate.
+constexpr LONG kRoles[] = {ROLE_SYSTEM_PANE, ROLE_SYSTEM_CHART, ROLE_SYSTEM_TEXT, ROLE_SYSTEM_TEXT};
 
 void SetI4(VARIANT* v, LONG value) noexcept {
   v->vt = VT_I4;
@@ -82,11 +84,19 @@ class MeterAccessibleObject final : public IAccessible {
     if (info != nullptr) *info = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+  // The outputs are filled all the same: a caller may read or free them whatever we answer.
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID,
+                                          DISPID* ids) override {
+    if (ids != nullptr) {
+      for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    }
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* argument_error) override {
+    if (result != nullptr) SetEmpty(result);
+    if (exception != nullptr) std::memset(exception, 0, sizeof(*exception));
+    if (argument_error != nullptr) *argument_error = 0;
     return E_NOTIMPL;
   }
 
@@ -127,12 +137,17 @@ class MeterAccessibleObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
     return Text(child, description, [this](int id) -> std::optional<std::wstring> {
-      if (id == kMeterGraph && facts_.GraphDescription != nullptr &&
-          !facts_.GraphDescription->empty()) {
-        return *facts_.GraphDescription;
+      const std::wstring_view unit = UnitInWords(*facts_.Unit);
+      switch (id) {
+        case kMeterSelf:
+          return MeterSummary(*facts_.RecvText, *facts_.SendText, unit);
+        case kMeterGraph:
+          if (facts_.GraphDescription == nullptr || facts_.GraphDescription->empty()) break;
+          return *facts_.GraphDescription;
+        default:
+          return std::wstring(unit);
       }
-      if (id != kMeterRecv && id != kMeterSend) return std::nullopt;
-      return AnsiToWide(*facts_.Unit, 932);  // what the unit's bytes mean everywhere
+      return std::nullopt;
     });
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -193,9 +208,20 @@ class MeterAccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     return Text(child, action, [](int) { return std::optional<std::wstring>(); });
   }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT child) override {
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
     const HRESULT valid = Check(child);
-    return valid != S_OK ? valid : DISP_E_MEMBERNOTFOUND;
+    if (valid != S_OK) return valid;
+    constexpr LONG kKnownFlags = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION |
+                                 SELFLAG_EXTENDSELECTION | SELFLAG_ADDSELECTION |
+                                 SELFLAG_REMOVESELECTION;
+    if ((flags & ~kKnownFlags) != 0) return E_INVALIDARG;
+    // Nothing here can be selected, and only the client object takes the focus.
+    if (flags != SELFLAG_TAKEFOCUS || ChildId(child) != kMeterSelf) return DISP_E_MEMBERNOTFOUND;
+    // Hidden (under the pointer), the meter cannot be focused until it shows again.
+    if (!::IsWindowVisible(window_)) return E_FAIL;
+    ::SetForegroundWindow(window_);
+    ::SetFocus(window_);
+    return ::GetFocus() == window_ ? S_OK : E_FAIL;
   }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                         VARIANT child) override {
@@ -325,10 +351,13 @@ std::optional<LRESULT> MeterAccessible::Answer(HWND window, WPARAM wparam, LPARA
   if (!AccessLibraryFound()) return std::nullopt;
   const SystemFunctions& library = System();
   if (!com_initialized_) {
-    // Handing the object to another process marshals it, which needs COM on this thread.
+    // Handing the object to another process marshals it, which needs this thread in a
+    // single-threaded apartment (the program enters it before any window exists). Where
+    // something put the thread in the multithreaded one, a reader's calls would come on
+    // other threads and race the tick and the shutdown: no tree then, the system answers.
     const HRESULT result = library.CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(result) && result != RPC_E_CHANGED_MODE) return std::nullopt;
-    com_initialized_ = SUCCEEDED(result);
+    if (FAILED(result)) return std::nullopt;
+    com_initialized_ = true;
   }
   if (object_ == nullptr) {
     object_ = new (std::nothrow) MeterAccessibleObject(window, facts_);
@@ -339,10 +368,16 @@ std::optional<LRESULT> MeterAccessible::Answer(HWND window, WPARAM wparam, LPARA
   return answer;
 }
 
+// Nobody sees a hidden window (not yet shown, or hidden under the pointer): it raises no
+// value or place events, and says once that its places changed when it shows again.
 void MeterAccessible::TextsChanged(HWND window, bool recv, bool send) noexcept {
-  if (disconnected_) return;
-  if (recv) ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, kMeterRecv);
-  if (send) ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, kMeterSend);
+  if (disconnected_ || !::IsWindowVisible(window)) return;
+  const MeterView view = ViewOf(*facts_.Layout);
+  for (const auto& [changed, part] : {std::pair{recv, kMeterRecv}, {send, kMeterSend}}) {
+    if (changed && view[static_cast<std::size_t>(part - 1)].Shown) {
+      ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, part);
+    }
+  }
   LayoutChanged(window);
 }
 
@@ -351,16 +386,46 @@ void MeterAccessible::DescriptionChanged(HWND window) noexcept {
   ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, kMeterGraph);
 }
 
+void MeterAccessible::UnitApplied(HWND window) noexcept {
+  const std::wstring_view words = UnitInWords(*facts_.Unit);
+  if (words == described_unit_) return;
+  const bool first = described_unit_.empty();
+  described_unit_ = words;
+  if (first || disconnected_) return;
+  // The values' descriptions, and the client's, which names the unit too.
+  for (LONG part : {LONG{CHILDID_SELF}, LONG{kMeterRecv}, LONG{kMeterSend}}) {
+    ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, part);
+  }
+}
+
 void MeterAccessible::LayoutChanged(HWND window) noexcept {
-  if (disconnected_) return;
+  if (disconnected_ || !::IsWindowVisible(window)) return;
   const MeterView now = ViewOf(*facts_.Layout);
-  const unsigned moved = MovedParts(reported_, now);
+  const PartChanges changes = ChangesOf(reported_, now);
   reported_ = now;
   for (int part = 1; part <= kMeterPartCount; ++part) {
-    if ((moved & (1u << part)) != 0) {
-      ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_CLIENT, part);
+    DWORD event = 0;
+    switch (changes[static_cast<std::size_t>(part - 1)]) {
+      case PartChange::kShown:
+        event = EVENT_OBJECT_SHOW;
+        break;
+      case PartChange::kHidden:
+        event = EVENT_OBJECT_HIDE;
+        break;
+      case PartChange::kMoved:
+        event = EVENT_OBJECT_LOCATIONCHANGE;
+        break;
+      case PartChange::kNone:
+        continue;
     }
+    ::NotifyWinEvent(event, window, OBJID_CLIENT, part);
   }
+}
+
+void MeterAccessible::WindowShown(HWND window) noexcept {
+  if (disconnected_) return;
+  reported_ = ViewOf(*facts_.Layout);
+  ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void MeterAccessible::Disconnect() noexcept {

@@ -21,7 +21,7 @@ struct MeterFacts {
   const MainLayout* Layout = nullptr;
   const std::wstring* RecvText = nullptr;
   const std::wstring* SendText = nullptr;
-  const std::string* Unit = nullptr;               // the unit text in use, code page 932 bytes
+  const UnitParams* Unit = nullptr;                // the unit the values are shown in
   const std::wstring* GraphDescription = nullptr;  // the adapter measured, as the user chose it
 };
 
@@ -36,13 +36,19 @@ class MeterAccessible {
   // accessibility library is missing, which leaves them to the platform's default.
   std::optional<LRESULT> Answer(HWND window, WPARAM wparam, LPARAM lparam);
 
-  // After the value texts were set: a change event for each text that changed, and a
-  // place change for each part that moved with it.
+  // After the value texts were set: a change event for each shown text that changed, and
+  // a place change for each part that moved with it.
   void TextsChanged(HWND window, bool recv, bool send) noexcept;
   // After the adapter measured changed: the graph's description changed.
   void DescriptionChanged(HWND window) noexcept;
-  // After the layout was made: a place change for each part that moved or was shown or hidden.
+  // After the settings gave the values their unit: the descriptions that name it changed.
+  void UnitApplied(HWND window) noexcept;
+  // After the layout was made: a show or hide event for each part that appeared or went,
+  // a place change for each shown part that moved.
   void LayoutChanged(HWND window) noexcept;
+  // The window was shown (at start, or again after hiding under the pointer): one place
+  // change for the whole client area, for whatever changed while nobody could see it.
+  void WindowShown(HWND window) noexcept;
 
   // WM_DESTROY: a client may still hold the object; from now on it answers nothing.
   void Disconnect() noexcept;
@@ -50,6 +56,7 @@ class MeterAccessible {
  private:
   MeterFacts facts_;
   MeterView reported_{};
+  std::wstring_view described_unit_;
   MeterAccessibleObject* object_ = nullptr;  // one reference, ours
   bool com_initialized_ = false;
   bool disconnected_ = false;

@@ -28,6 +28,10 @@ constexpr wchar_t kVersionTooltip[] = RIPPLET_BUILD_TOOLTIP;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kVersionColor = RGB(0, 0, 0);
 constexpr UINT_PTR kLinkSubclassId = 1;
+// Posted at a change of density, so that the labels are fitted after the system has laid the
+// dialog out anew.
+constexpr UINT kFitToDensityMessage = WM_APP + 1;
+constexpr int kDisableFontUpdate = 1;  // DCDC_DISABLE_FONTUPDATE
 
 // A Shift-JIS font of `height_at_96` pixels (negative: character height) at `density`.
 LOGFONTW JapaneseFont(std::wstring_view face, int height_at_96, int weight, int density) {
@@ -67,22 +71,19 @@ INT_PTR TAboutForm::ShowModal() {
 
 void TAboutForm::FormCreate() {
   // At the density of the monitor the dialog opens on, as the system scales its template.
-  const int density = WindowDensity(hwnd_);
-  name_font_ = MakeFont(JapaneseFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD, density));
-  version_font_ = MakeFont(JapaneseFont(L"MS UI Gothic", -13, FW_NORMAL, density));
-  LOGFONTW dialog_font{};
+  created_density_ = WindowDensity(hwnd_);
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)),
-               sizeof(dialog_font), &dialog_font);
-  dialog_font.lfUnderline = TRUE;
-  link_font_ = MakeFont(dialog_font);
-
-  const auto set_font = [this](int id, HFONT font) {
-    ::SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  };
-  set_font(IDC_ABOUT_NAMELABEL, name_font_.get());
-  set_font(IDC_ABOUT_VERSIONLABEL, version_font_.get());
-  set_font(IDC_ABOUT_MAILLABEL, link_font_.get());
-  set_font(IDC_ABOUT_URLLABEL, link_font_.get());
+               sizeof(dialog_font_), &dialog_font_);
+  MakeFonts(created_density_);
+  // The labels with fonts of their own keep them when the system gives the dialog's controls
+  // the dialog's new font at a change of density.
+  if (System().SetDialogControlDpiChangeBehavior) {
+    for (int id :
+         {IDC_ABOUT_NAMELABEL, IDC_ABOUT_VERSIONLABEL, IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
+      System().SetDialogControlDpiChangeBehavior(::GetDlgItem(hwnd_, id), kDisableFontUpdate,
+                                                 kDisableFontUpdate);
+    }
+  }
   // The links hear their own mouse presses, so that a click does not leave one focused.
   if (System().SetWindowSubclass && System().RemoveWindowSubclass && System().DefSubclassProc) {
     for (int id : {IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
@@ -93,6 +94,42 @@ void TAboutForm::FormCreate() {
   // The tooltip follows the pointer over the version text, not over empty label space.
   FitLabelToText(IDC_ABOUT_VERSIONLABEL, true);
   AddVersionTooltip();
+}
+
+// The labels' own fonts at `density`; the fonts they replace go once no label uses them.
+void TAboutForm::MakeFonts(int density) {
+  UniqueFont name = MakeFont(JapaneseFont(L"ＭＳ Ｐゴシック", -16, FW_BOLD, density));
+  UniqueFont version = MakeFont(JapaneseFont(L"MS UI Gothic", -13, FW_NORMAL, density));
+  LOGFONTW link = dialog_font_;
+  link.lfHeight = ::MulDiv(dialog_font_.lfHeight, density, created_density_);
+  link.lfUnderline = TRUE;
+  UniqueFont link_font = MakeFont(link);
+
+  const auto set_font = [this](int id, HFONT font) {
+    ::SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  };
+  set_font(IDC_ABOUT_NAMELABEL, name.get());
+  set_font(IDC_ABOUT_VERSIONLABEL, version.get());
+  set_font(IDC_ABOUT_MAILLABEL, link_font.get());
+  set_font(IDC_ABOUT_URLLABEL, link_font.get());
+  name_font_ = std::move(name);
+  version_font_ = std::move(version);
+  link_font_ = std::move(link_font);
+}
+
+void TAboutForm::DensityChanged(int density) {
+  if (density <= 0) return;
+  MakeFonts(density);
+  ::PostMessageW(hwnd_, kFitToDensityMessage, 0, 0);
+}
+
+// After the new layout: each label as wide as its text in its new font, and the icon drawn
+// anew at its image's new size.
+void TAboutForm::FitToNewDensity() {
+  FitLabelToText(IDC_ABOUT_VERSIONLABEL, true);
+  FitLabelToText(IDC_ABOUT_MAILLABEL, false);
+  FitLabelToText(IDC_ABOUT_URLLABEL, false);
+  ShowIcon();
 }
 
 void TAboutForm::AddVersionTooltip() {
@@ -118,7 +155,10 @@ void TAboutForm::FormShow() {
   // Only the text itself takes the click and the hand pointer.
   FitLabelToText(IDC_ABOUT_MAILLABEL, false);
   FitLabelToText(IDC_ABOUT_URLLABEL, false);
+  ShowIcon();
+}
 
+void TAboutForm::ShowIcon() {
   // A copy of the executable's main icon at the image's size.
   HWND image = ::GetDlgItem(hwnd_, IDC_ABOUT_ICONIMAGE);
   RECT box{};
@@ -242,6 +282,12 @@ INT_PTR TAboutForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       EndModal(hwnd_, IDCANCEL);  // the close box
+      return TRUE;
+    case WM_DPICHANGED:
+      DensityChanged(HIWORD(wparam));
+      return FALSE;  // the system lays the dialog out at the new density
+    case kFitToDensityMessage:
+      FitToNewDensity();
       return TRUE;
     case WM_CTLCOLORSTATIC:
       return LabelColors(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));

@@ -42,6 +42,10 @@ class TAboutForm : public Dialog {
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Detached() noexcept override { tooltip_ = nullptr; }
   void FormCreate();
+  void MakeFonts(int density);
+  void ShowIcon();
+  void DensityChanged(int density);
+  void FitToNewDensity();
   void AddVersionTooltip();
   void FitLabelToText(int id, bool keep_right_edge);
   INT_PTR LabelColors(HDC dc, HWND label);
@@ -57,6 +61,8 @@ class TAboutForm : public Dialog {
   UniqueFont name_font_;
   UniqueFont version_font_;
   UniqueFont link_font_;
+  LOGFONTW dialog_font_{};  // the dialog's own font as created, at created_density_
+  int created_density_ = 96;
   using IconOwner = UniqueHandle<NullIsInvalid<HICON, &::DestroyIcon>>;
   IconOwner icon_;  // the copy IconImage shows
   // A link pressed with the mouse takes the focus; the click gives it back to where it was.

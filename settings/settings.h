@@ -68,6 +68,9 @@ struct WindowBounds {
   std::int32_t Top = 0;
   std::int32_t Width = 0;
   std::int32_t Height = 0;
+  // The pixels per inch of the monitor the size was taken at; 0 where that is not known (a
+  // file written before it was stored).
+  std::int32_t Density = 0;
 
   friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };

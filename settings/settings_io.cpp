@@ -18,6 +18,10 @@ constexpr std::string_view kFontSection = "Font";
 constexpr std::string_view kWindowSection = "Window";
 constexpr std::string_view kUsageSection = "Usage";
 constexpr std::string_view kUsageStartDayKey = "PeriodStartDay";
+constexpr std::string_view kWindowDensityKey = "PixelsPerInch";
+// Densities a monitor can have (50 % to 1000 %); anything else is no density.
+constexpr std::int32_t kLowestDensity = 48;
+constexpr std::int32_t kHighestDensity = 960;
 
 constexpr std::int32_t kDefaultFontSize = 10;
 constexpr std::int32_t kDefaultWindowTop = 32;
@@ -146,10 +150,15 @@ LoadReport LoadSettingsFrom(const IniDocument& ini, Settings& s, WindowBounds& b
 
   bounds.Top = r.Integer(kWindowSection, "Top", kDefaultWindowTop);
   bounds.Left = r.Integer(kWindowSection, "Left", kDefaultWindowLeft);
-  bounds.Width = r.Integer(kWindowSection, "Width", bounds.Width);
+  const std::optional<std::int32_t> width = r.StoredInteger(kWindowSection, "Width");
+  report.WidthStored = width.has_value();
+  bounds.Width = width.value_or(bounds.Width);
   const std::optional<std::int32_t> height = r.StoredInteger(kWindowSection, "Height");
   report.HeightStored = height.has_value();
   bounds.Height = height.value_or(bounds.Height);
+  // Without it (a file of an older version) the stored size is taken as pixels, as ever.
+  const std::int32_t density = r.Integer(kWindowSection, kWindowDensityKey, 0);
+  bounds.Density = density >= kLowestDensity && density <= kHighestDensity ? density : 0;
 
   // Added to the measured spacings; wraps like the 32-bit sum it is.
   for (std::size_t i = 0; i < spacings.size(); ++i) {
@@ -209,6 +218,7 @@ void SaveSettingsTo(IniDocument& ini, const Settings& s, const WindowBounds& bou
   ini.Set(kWindowSection, "Left", FormatInteger(bounds.Left));
   ini.Set(kWindowSection, "Width", FormatInteger(bounds.Width));
   ini.Set(kWindowSection, "Height", FormatInteger(bounds.Height));
+  if (bounds.Density > 0) ini.Set(kWindowSection, kWindowDensityKey, FormatInteger(bounds.Density));
 
   // Written once the user has set it: a file that never had it stays as it was.
   if (s.UsageStartDay != Settings{}.UsageStartDay || ini.Get(kUsageSection, kUsageStartDayKey)) {
@@ -224,11 +234,19 @@ void SaveChangedSettingsTo(IniDocument& ini, const Settings& loaded,
   SaveSettingsTo(before, loaded, loaded_bounds, pixels_per_inch, decimal_separator);
   IniDocument after;
   SaveSettingsTo(after, now, now_bounds, pixels_per_inch, decimal_separator);
+  bool size_written = false;
   for (const std::string& section : after.SectionNames()) {
     for (const std::string& key : after.KeyNames(section)) {
       const auto value = after.Get(section, key);
-      if (value && before.Get(section, key) != value) ini.Set(section, key, *value);
+      if (value && before.Get(section, key) != value) {
+        ini.Set(section, key, *value);
+        if (section == kWindowSection && (key == "Width" || key == "Height")) size_written = true;
+      }
     }
+  }
+  // A size goes with the density it was taken at, or a stale one would rescale it.
+  if (const auto density = after.Get(kWindowSection, kWindowDensityKey); size_written && density) {
+    ini.Set(kWindowSection, kWindowDensityKey, *density);
   }
   // Set back to the default, the start day is in `before` alone.
   if (loaded.UsageStartDay != now.UsageStartDay) {

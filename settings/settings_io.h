@@ -15,7 +15,9 @@ struct LoadReport {
   // Each "Colors" value that is neither a colour name nor an integer, as its raw
   // bytes; that colour took its default and loading went on.
   std::vector<std::string> BadColourValues;
-  // The file gave the window's height: it is used as it is.
+  // The file gave the window's width, its height: each is used as it is (or brought from
+  // the density it was stored at).
+  bool WidthStored = false;
   bool HeightStored = false;
 };
 

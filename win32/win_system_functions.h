@@ -105,6 +105,9 @@ struct SystemFunctions {
   F<UINT(WINAPI*)(HWND)> GetDpiForWindow{L::kUser, "GetDpiForWindow"};
   F<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> AdjustWindowRectExForDpi{L::kUser, "AdjustWindowRectExForDpi"};
   F<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)> GetDpiForMonitor{L::kShellCore, "GetDpiForMonitor"};
+  // Windows 10 1703: a dialog's control keeps the font its dialog gave it at a change of
+  // density. Optional: the dialog sets its fonts again after the system's.
+  F<BOOL(WINAPI*)(HWND, int, int)> SetDialogControlDpiChangeBehavior{L::kUser, "SetDialogControlDpiChangeBehavior"};
   F<decltype(&::GetIfTable)> GetIfTable{L::kIpHelper, "GetIfTable"};
   F<decltype(&::GetIfTable2)> GetIfTable2{L::kIpHelper, "GetIfTable2"};  // optional: 32-bit counters
   F<decltype(&::FreeMibTable)> FreeMibTable{L::kIpHelper, "FreeMibTable"};  // optional

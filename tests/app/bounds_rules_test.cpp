@@ -60,5 +60,16 @@ TEST(FitIntoWorkAreas, HandEditedExtremesNeitherOverflowNorEscape) {
             (WindowBounds{-50, -50, 50, 50}));
 }
 
+// A size brought to a new density is moved into its work area, as near as it can be.
+TEST(MoveInside, AGrownMeterIsPulledIntoTheWorkAreaKeepingItsSize) {
+  EXPECT_EQ(MoveInside({1000, 900, 515, 121, 144}, kPrimary),
+            (WindowBounds{1280 - 515, 984 - 121, 515, 121, 144}));
+  EXPECT_EQ(MoveInside({100, 100, 515, 121}, kPrimary), (WindowBounds{100, 100, 515, 121}));
+  EXPECT_EQ(MoveInside({-50, -10, 515, 121}, kPrimary), (WindowBounds{0, 0, 515, 121}));
+  EXPECT_EQ(MoveInside({500, 500, 2000, 1500}, kPrimary), (WindowBounds{0, 0, 2000, 1500}));
+  EXPECT_EQ(MoveInside({INT_MAX, INT_MIN, INT_MAX, -5}, kPrimary),
+            (WindowBounds{0, 0, INT_MAX, -5}));
+}
+
 }  // namespace
 }  // namespace ripplet

@@ -63,6 +63,25 @@ TEST(Snap, RightAndBottomWinAndTheOriginIsLeftAlone) {
   EXPECT_EQ(origin.Y, 0);
 }
 
+// A change of density on the meter's own monitor: the edges it was docked to stay docked at
+// the new size, in both directions; edges that were not docked keep the suggested place.
+TEST(KeepDocked, ADockedMeterStaysDockedAsItGrowsAndShrinks) {
+  const ScreenRect wa{0, 0, 1280, 984};
+  const ScreenRect corner{1280 - 361, 984 - 85, 1280, 984};  // bottom right at 96
+  // The system suggests the new size at the old top-left corner.
+  const ScreenRect grown = KeepDocked(corner, {919, 899, 919 + 515, 899 + 121}, wa);
+  EXPECT_EQ(grown, (ScreenRect{1280 - 515, 984 - 121, 1280, 984}));
+  EXPECT_EQ(KeepDocked(grown, {765, 863, 765 + 361, 863 + 85}, wa), corner);
+  // Docked left and top: the suggested size, in that corner.
+  EXPECT_EQ(KeepDocked({0, 0, 361, 85}, {5, 7, 520, 128}, wa), (ScreenRect{0, 0, 515, 121}));
+  // Not docked: the suggestion stands.
+  EXPECT_EQ(KeepDocked({100, 100, 461, 185}, {100, 100, 615, 221}, wa),
+            (ScreenRect{100, 100, 615, 221}));
+  // As wide as the work area: the right edge wins, as in snapping.
+  EXPECT_EQ(KeepDocked({0, 500, 1280, 585}, {0, 500, 1300, 621}, wa),
+            (ScreenRect{-20, 500, 1280, 621}));
+}
+
 TEST(HoverHider, HidesOnTheSecondPassInsideAndComesBackOutside) {
   HoverHider h;
   const ScreenRect bounds{100, 100, 400, 170};

@@ -308,6 +308,87 @@ TEST_F(FrameTest, AChangeOfDensityLaysOutAsAStartAtThatDensity) {
   EXPECT_TRUE(::EqualRect(&back, &started_bounds));
 }
 
+// Snapping on and flush with the bottom-right corner: the meter stays flush through a change
+// of density and back, wherever the system suggests the new size (here at the old top-left
+// corner). A move that also resizes (as the change's move does) meets the edges by its own
+// new size, not the one it had.
+TEST_F(FrameTest, ASnappedMeterStaysFlushThroughAChangeOfDensityBothWays) {
+  const char* ppi_name = std::getenv("RIPPLET_TEST_PPI");
+  const int p = ppi_name ? std::atoi(ppi_name) : 96;
+  const int q = p == 96 ? 144 : 96;
+  TMainForm& form = Make("SnapWindow=1\r\nInterval=30000\r\n");
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetMonitorInfoW(::MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTONEAREST), &info);
+  const RECT wa = info.rcWork;
+  const RECT start = BoundsOf(form.Handle());
+  const LONG w = start.right - start.left;
+  const LONG h = start.bottom - start.top;
+  ::SetWindowPos(form.Handle(), nullptr, wa.right - w - 10, wa.bottom - h - 10, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+  const auto flush = [&] {
+    const RECT r = BoundsOf(form.Handle());
+    return r.right == wa.right && r.bottom == wa.bottom;
+  };
+  ASSERT_TRUE(flush());
+
+  ChangeDensity(form.Handle(), q);
+  ASSERT_EQ(form.Layout().Density(), q);
+  EXPECT_NE(BoundsOf(form.Handle()).right - BoundsOf(form.Handle()).left, w) << "no new size";
+  EXPECT_TRUE(flush()) << "at " << q;
+  ChangeDensity(form.Handle(), p);
+  EXPECT_TRUE(flush()) << "back at " << p;
+  const RECT back = BoundsOf(form.Handle());
+  EXPECT_EQ(back.right - back.left, w);
+  EXPECT_EQ(back.bottom - back.top, h);
+
+  // Moved and made 40 pixels wider at once, 5 pixels short of the right edge: flush by the
+  // new width (measured by the old one, it would be 45 pixels away and stay there).
+  ::SetWindowPos(form.Handle(), nullptr, wa.right - w - 45, back.top, w + 40, h, SWP_NOZORDER);
+  EXPECT_EQ(BoundsOf(form.Handle()).right, wa.right);
+  EXPECT_EQ(BoundsOf(form.Handle()).right - BoundsOf(form.Handle()).left, w + 40);
+}
+
+// A change of density that arrives while another is being applied (its move crossed yet
+// another monitor) leaves the phase as it found it: the outer change's own resize is not
+// taken for the user's, so the size the meter was given stays the one a round trip keeps.
+HWND g_nest_window = nullptr;
+int g_nest_density = 0;
+bool g_nest_pending = false;
+
+LRESULT CALLBACK NestAChange(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && g_nest_pending && call->hwnd == g_nest_window &&
+      call->message == WM_WINDOWPOSCHANGING) {
+    g_nest_pending = false;
+    RECT here{};
+    ::GetWindowRect(g_nest_window, &here);
+    ::SendMessageW(g_nest_window, WM_DPICHANGED, MAKEWPARAM(g_nest_density, g_nest_density),
+                   reinterpret_cast<LPARAM>(&here));
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(FrameTest, AChangeOfDensityInsideAnotherKeepsTheSizeTheMeterWasGiven) {
+  const char* ppi_name = std::getenv("RIPPLET_TEST_PPI");
+  const int p = ppi_name ? std::atoi(ppi_name) : 96;
+  const int q = p == 96 ? 144 : 96;
+  TMainForm& form = Make("Interval=30000\r\n[Window]\r\nLeft=100\r\nTop=120\r\n");
+  const SizedAt given = form.Frame().GivenSize();
+  g_nest_window = form.Handle();
+  g_nest_density = q;
+  g_nest_pending = true;
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &NestAChange, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  ChangeDensity(form.Handle(), q);
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_FALSE(g_nest_pending) << "no change came inside the other";
+  EXPECT_EQ(form.Layout().Density(), q);
+  EXPECT_EQ(form.Frame().GivenSize(), given) << "a resize inside the change was taken as given";
+  ChangeDensity(form.Handle(), p);
+  ExpectLaidOutFor(form, p);
+}
+
 TEST_F(FrameTest, SnapsWithinFifteenPixelsOfTheWorkArea) {
   TMainForm& form = Make("SnapWindow=1\r\n");
   RECT wa{};

@@ -298,6 +298,25 @@ VARIANT ChildId(LONG id) {
   return v;
 }
 
+// A thread something put in the multithreaded apartment would take a reader's calls on other
+// threads, racing the tick: the window answers no tree there, and the system's default stands.
+TEST_F(MainFormTest, AWindowInTheMultithreadedApartmentAnswersNoTree) {
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+  {
+    auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\n");
+    EXPECT_EQ(::SendMessageW(form->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)),
+              0);
+  }
+  ::CoUninitialize();
+  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\n");
+    EXPECT_NE(::SendMessageW(form->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0)
+        << "in the single-threaded apartment the tree is answered";
+  }
+  ::CoUninitialize();
+}
+
 TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlivesNoWindow) {
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   auto form = MakeForm(L"[Settings]\r\nAdapterName=eth0\r\nInterval=30000\r\n");
@@ -307,8 +326,8 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
             S_OK);
   g_heard = {form->Handle(), {}};
   HWINEVENTHOOK hook =
-      ::SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                        &RecordEvent, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+      ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE, nullptr, &RecordEvent,
+                        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
   const auto tick = [&](std::uint64_t in, std::uint64_t out) {
     g_heard.Events.clear();
@@ -324,6 +343,23 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
     ::SysFreeString(text);
     return s;
   };
+  const auto description = [&](LONG id) {
+    BSTR text = nullptr;
+    EXPECT_EQ(acc->get_accDescription(ChildId(id), &text), S_OK);
+    std::wstring s(text, ::SysStringLen(text));
+    ::SysFreeString(text);
+    return s;
+  };
+  const auto menu_toggle = [&](UINT item) {
+    g_heard.Events.clear();
+    form->PopupMenuPopup();  // the menu mirrors the settings when it opens
+    form->MenuItemClick(item);
+  };
+
+  // Shown: one place change of the whole client area.
+  g_heard.Events.clear();
+  form->Show();
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{CHILDID_SELF}));
 
   tick(1000, 3000);  // "-" becomes a rate: both values change, and both texts' widths
   EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2, 3}));
@@ -336,16 +372,59 @@ TEST_F(MainFormTest, TheTreeRaisesAChangeOnlyWhenAValueOrAPlaceChangesAndOutlive
   tick(2000, 3000);  // only the receive value changes
   EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), (std::vector<LONG>{2}));
   EXPECT_EQ(value(2), form->Layout().RecvText());
+  // The client says both rates in words a reader speaks.
+  EXPECT_EQ(description(CHILDID_SELF), L"受信: " + form->Layout().RecvText() + L"、送信: " +
+                                           form->Layout().SendText() + L"、キロバイト毎秒");
 
-  // Hiding the values moves every part: the values go, the graph takes their width.
-  g_heard.Events.clear();
-  form->PopupMenuPopup();  // the menu mirrors the settings when it opens
-  form->MenuItemClick(TMainForm::kShowValueItem);
+  // Hiding the values hides them (events, not a place change), and the graph takes their width.
+  menu_toggle(TMainForm::kShowValueItem);
   ASSERT_FALSE(form->CurrentSettings().ShowValue);
-  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{1, 2, 3}));
+  EXPECT_EQ(Heard(EVENT_OBJECT_HIDE), (std::vector<LONG>{2, 3}));
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{1}));
   VARIANT state{};
   ASSERT_EQ(acc->get_accState(ChildId(2), &state), S_OK);
   EXPECT_NE(state.lVal & STATE_SYSTEM_INVISIBLE, 0);
+  tick(5000, 9000);  // values nobody sees change silently
+  EXPECT_TRUE(Heard(EVENT_OBJECT_VALUECHANGE).empty());
+  menu_toggle(TMainForm::kShowValueItem);
+  EXPECT_EQ(Heard(EVENT_OBJECT_SHOW), (std::vector<LONG>{2, 3}));
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{1}));
+
+  // A new unit: its words describe the values and the client, and a reader hears that once.
+  g_heard.Events.clear();
+  form->CurrentSettings().GraphUnit = "0M \x83\x72\x83\x62\x83\x67/\x95\x62";
+  form->ApplySettings();
+  EXPECT_EQ(Heard(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{CHILDID_SELF, 2, 3}));
+  EXPECT_EQ(description(2), L"メガビット毎秒");
+  g_heard.Events.clear();
+  form->ApplySettings();
+  EXPECT_TRUE(Heard(EVENT_OBJECT_DESCRIPTIONCHANGE).empty());
+
+  // Hidden (as under the pointer): no value or place events; shown again, one place change.
+  ::ShowWindow(form->Handle(), SW_HIDE);
+  g_heard.Events.clear();
+  tick(9000000, 1000);
+  EXPECT_TRUE(Heard(EVENT_OBJECT_VALUECHANGE).empty());
+  EXPECT_TRUE(Heard(EVENT_OBJECT_LOCATIONCHANGE).empty());
+  form->Show();
+  EXPECT_EQ(Heard(EVENT_OBJECT_LOCATIONCHANGE), (std::vector<LONG>{CHILDID_SELF}));
+  EXPECT_TRUE(Heard(EVENT_OBJECT_VALUECHANGE).empty());
+
+  // The dispatch stubs answer "not implemented" with their outputs filled.
+  DISPID ids[2] = {7, 7};
+  LPOLESTR names[2] = {const_cast<LPOLESTR>(L"accName"), const_cast<LPOLESTR>(L"x")};
+  EXPECT_EQ(acc->GetIDsOfNames(IID_NULL, names, 2, 0, ids), E_NOTIMPL);
+  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+  EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+  VARIANT result;
+  result.vt = VT_I4;
+  UINT argument_error = 7;
+  DISPPARAMS no_arguments{};
+  EXPECT_EQ(acc->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &no_arguments, &result, nullptr,
+                        &argument_error),
+            E_NOTIMPL);
+  EXPECT_EQ(result.vt, VT_EMPTY);
+  EXPECT_EQ(argument_error, 0u);
   ::UnhookWinEvent(hook);
 
   // A client may hold the object after the window is gone: every call fails as disconnected.

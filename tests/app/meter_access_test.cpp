@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace ripplet {
 namespace {
 
@@ -36,22 +39,53 @@ TEST(MeterAccess, APointFindsTheShownPartPaintedTopmostAndNothingElse) {
   EXPECT_EQ(MeterPartAt(ViewOf(l), 10, 10), kMeterSelf);
 }
 
-TEST(MeterAccess, MovedPartsAreThoseWhosePlaceOrVisibilityChanged) {
+// What a reader is told between two layouts: shown and hidden parts, and places changed of
+// parts that stay shown; a part nobody sees tells nothing.
+TEST(MeterAccess, ChangesAreShowHideOrMoveAndNoneForWhatNobodySees) {
+  using C = PartChange;
   const MainLayout before = Designed();
   MainLayout after = before;
-  EXPECT_EQ(MovedParts(ViewOf(before), ViewOf(after)), 0u);
+  EXPECT_EQ(ChangesOf(ViewOf(before), ViewOf(after)), (PartChanges{C::kNone, C::kNone, C::kNone}));
   after.Recv.Left -= 6;  // a wider text
   after.Recv.Width += 6;
-  EXPECT_EQ(MovedParts(ViewOf(before), ViewOf(after)), 1u << kMeterRecv);
+  EXPECT_EQ(ChangesOf(ViewOf(before), ViewOf(after)), (PartChanges{C::kNone, C::kMoved, C::kNone}));
+  // Values hidden, the graph wider: the values go, the graph moves.
   after.ValuesVisible = false;
-  EXPECT_EQ(MovedParts(ViewOf(before), ViewOf(after)), (1u << kMeterRecv) | (1u << kMeterSend));
-  after = before;
-  after.Graph.Height = 20;
-  EXPECT_EQ(MovedParts(ViewOf(before), ViewOf(after)), 1u << kMeterGraph);
-  // The captions are no parts of the tree: hiding them (the compact layout) moves nothing.
+  after.Graph.Width = 290;
+  EXPECT_EQ(ChangesOf(ViewOf(before), ViewOf(after)),
+            (PartChanges{C::kMoved, C::kHidden, C::kHidden}));
+  // While hidden they may move: nobody hears of it. Shown again, they appear.
+  MainLayout later = after;
+  later.Send.Top += 5;
+  EXPECT_EQ(ChangesOf(ViewOf(after), ViewOf(later)), (PartChanges{C::kNone, C::kNone, C::kNone}));
+  later.ValuesVisible = true;
+  EXPECT_EQ(ChangesOf(ViewOf(after), ViewOf(later)), (PartChanges{C::kNone, C::kShown, C::kShown}));
+  // The captions are no parts of the tree: hiding them (the compact layout) changes nothing.
   after = before;
   after.CaptionsVisible = false;
-  EXPECT_EQ(MovedParts(ViewOf(before), ViewOf(after)), 0u);
+  EXPECT_EQ(ChangesOf(ViewOf(before), ViewOf(after)), (PartChanges{C::kNone, C::kNone, C::kNone}));
+}
+
+// Every unit of the list is spoken as what it means, bytes or bits with their prefix, and
+// never as its number pattern; the client names both rates with it.
+TEST(MeterAccess, TheUnitIsGivenInWordsAndTheSummaryHoldsBothRates) {
+  std::vector<std::wstring> words;
+  for (std::string_view unit : kUnitTexts) words.emplace_back(UnitInWords(ParseUnit(unit)));
+  const std::vector<std::wstring> expected = {
+      L"バイト毎秒",     L"キロバイト毎秒", L"キロバイト毎秒", L"キロバイト毎秒", L"キロバイト毎秒",
+      L"メガバイト毎秒", L"メガバイト毎秒", L"メガバイト毎秒", L"メガバイト毎秒", L"ビット毎秒",
+      L"キロビット毎秒", L"キロビット毎秒", L"キロビット毎秒", L"キロビット毎秒", L"メガビット毎秒",
+      L"メガビット毎秒", L"メガビット毎秒", L"メガビット毎秒"};
+  EXPECT_EQ(words, expected);
+  for (const std::wstring& w : words) {
+    EXPECT_EQ(w.find_first_of(L"0123456789.kM"), std::wstring::npos) << "a number pattern";
+  }
+  // A text outside the list (hand-edited) is spoken by what the meter makes of it.
+  EXPECT_EQ(UnitInWords(ParseUnit("")), L"バイト毎秒");
+  EXPECT_EQ(UnitInWords(ParseUnit("0.00m \x83\x72\x83\x62\x83\x67/\x95\x62")), L"メガビット毎秒");
+
+  EXPECT_EQ(MeterSummary(L"1.23k", L"-", L"キロバイト毎秒"),
+            L"受信: 1.23k、送信: -、キロバイト毎秒");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // density, and what a window started at that density would have.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/label_layout.h"
 #include "app/per_monitor_layout.h"
 #include "settings/settings_io.h"
@@ -25,6 +27,26 @@ TEST(PerMonitorLayout, ClientSizesComeBackAndTheDesignSizeStaysTheDesigns) {
   EXPECT_EQ(ClientSizeAt(given, 18), (SizedAt{18, 374, 84}));
   EXPECT_EQ(ClientSizeAt(given, 15), given);
   EXPECT_NE(ClientSizeAt(ClientSizeAt(given, 12), 15), given) << "why the origin is kept";
+}
+
+// A size stored at one density, opened at another: the design there is the design here
+// whatever the frames; a size the user gave is scaled; at its own density it is itself.
+TEST(PerMonitorLayout, AStoredOuterSizeComesToAnotherDensityAsAMoveBringsIt) {
+  const FrameExtent frame96{6, 6};
+  const FrameExtent frame144{8, 8};
+  const SizedAt d14 = DesignClientSize(14);
+  const SizedAt d21 = DesignClientSize(21);
+  EXPECT_EQ(OuterSizeAt(d14.Width + 6, d14.Height + 6, frame96, 14, frame144, 21),
+            (SizedAt{21, d21.Width + 8, d21.Height + 8}));
+  EXPECT_EQ(OuterSizeAt(d21.Width + 8, d21.Height + 8, frame144, 21, frame96, 14),
+            (SizedAt{14, d14.Width + 6, d14.Height + 6}));
+  // A client of 400 x 100 at text height 14 is 600 x 150 at 21.
+  EXPECT_EQ(OuterSizeAt(406, 106, frame96, 14, frame144, 21), (SizedAt{21, 608, 158}));
+  EXPECT_EQ(OuterSizeAt(406, 106, frame96, 14, frame96, 14), (SizedAt{14, 406, 106}));
+  // Hand-edited extremes do not wrap.
+  const SizedAt huge = OuterSizeAt(INT_MAX, INT_MIN, frame96, 14, frame144, 21);
+  EXPECT_EQ(huge.Width, INT_MAX);
+  EXPECT_LT(huge.Height, 0);
 }
 
 TEST(PerMonitorLayout, FontsAndGapsFollowTheDensityAndPointSizesRoundTrip) {

@@ -191,6 +191,71 @@ TEST_F(AboutTest, LaysOutTheDesignsPixelsInDialogUnits) {
 }
 
 // The version label and its tooltip say what the executable's version record says.
+// The width of `id`'s text in the font it has now.
+int TextWidthOf(HWND dialog, int id) {
+  HWND label = ::GetDlgItem(dialog, id);
+  const std::wstring text = WindowText(label);
+  HDC dc = ::GetDC(label);
+  HGDIOBJ old =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT r{};
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label, dc);
+  return r.right - r.left;
+}
+
+// At a change of density the labels with fonts of their own get them anew at the new
+// density, are fitted to their texts again once the dialog is laid out anew, and the icon is
+// drawn again at its image's new size. (Wine lays out no dialog at a change of density: the
+// test sizes the image as the system's dialog manager would.)
+TEST_F(AboutTest, AChangeOfDensityRemakesTheLabelsFontsAndTheIcon) {
+  TAboutForm form(Recorder());
+  form.Create(owner_);
+  form.FormShow();
+  HWND dialog = form.Handle();
+  const int ppi = testing::ScreenPpi();
+  const int to = ppi == 144 ? 96 : 144;
+  const LOGFONTW link_before = FontOf(::GetDlgItem(dialog, IDC_ABOUT_MAILLABEL));
+  const LONG version_right = ItemRect(dialog, IDC_ABOUT_VERSIONLABEL).right;
+  const int icon_size = ::MulDiv(32, to, 96);
+  ::SetWindowPos(::GetDlgItem(dialog, IDC_ABOUT_ICONIMAGE), nullptr, 0, 0, icon_size, icon_size,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  RECT suggested{};
+  ::GetWindowRect(dialog, &suggested);
+  ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+
+  const LOGFONTW name = FontOf(::GetDlgItem(dialog, IDC_ABOUT_NAMELABEL));
+  EXPECT_STREQ(name.lfFaceName, L"ＭＳ Ｐゴシック");
+  EXPECT_EQ(name.lfHeight, -::MulDiv(16, to, 96));
+  EXPECT_EQ(name.lfWeight, FW_BOLD);
+  EXPECT_EQ(FontOf(::GetDlgItem(dialog, IDC_ABOUT_VERSIONLABEL)).lfHeight, -::MulDiv(13, to, 96));
+  for (int id : {IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
+    const LOGFONTW link = FontOf(::GetDlgItem(dialog, id));
+    EXPECT_EQ(link.lfHeight, ::MulDiv(link_before.lfHeight, to, ppi)) << id;
+    EXPECT_TRUE(link.lfUnderline) << id;
+  }
+  // Each fitted label is as wide as its text in its new font; the version keeps its right edge.
+  for (int id : {IDC_ABOUT_VERSIONLABEL, IDC_ABOUT_MAILLABEL, IDC_ABOUT_URLLABEL}) {
+    const RECT r = ItemRect(dialog, id);
+    EXPECT_EQ(r.right - r.left, TextWidthOf(dialog, id)) << id;
+  }
+  EXPECT_EQ(ItemRect(dialog, IDC_ABOUT_VERSIONLABEL).right, version_right);
+  // The icon drawn anew at the image's size.
+  const auto icon = reinterpret_cast<HICON>(
+      ::SendDlgItemMessageW(dialog, IDC_ABOUT_ICONIMAGE, STM_GETICON, 0, 0));
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(icon, &info));
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, icon_size);
+  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+}
+
 TEST_F(AboutTest, VersionAndTooltipMatchTheVersionRecord) {
   HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));  // RT_VERSION
   ASSERT_NE(found, nullptr);

@@ -233,6 +233,17 @@ void PumpFor(double seconds) {
   }
 }
 
+// Pumps until `condition` holds, for 10 s at most (a loaded machine is slow to answer).
+template <class Condition>
+bool WaitUntilTrue(Condition condition) {
+  const double end = Seconds() + 10;
+  while (!condition()) {
+    if (Seconds() > end) return false;
+    PumpFor(0.05);
+  }
+  return true;
+}
+
 class AccessibleTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -282,15 +293,38 @@ TEST_F(AccessibleTest, AReaderFindsThePartsWherePaintedAndHearsTheLiveRate) {
   EXPECT_EQ(tree.Name(CHILDID_SELF), L"Ripplet");
   EXPECT_EQ(tree.Role(kGraph), ROLE_SYSTEM_CHART);
   EXPECT_EQ(tree.Name(kGraph), L"グラフ");
-  EXPECT_EQ(tree.Role(kRecv), ROLE_SYSTEM_STATICTEXT);
+  // The values are read-only texts: a reader that goes through UI Automation gives them a
+  // value. The caption is the name, the rate the value, the unit in words the description.
+  EXPECT_EQ(tree.Role(kRecv), ROLE_SYSTEM_TEXT);
   EXPECT_EQ(tree.Name(kRecv), L"受信:");
-  EXPECT_EQ(tree.Role(kSend), ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(tree.Role(kSend), ROLE_SYSTEM_TEXT);
   EXPECT_EQ(tree.Name(kSend), L"送信:");
-  EXPECT_EQ(tree.Description(kRecv), L"0.00k バイト/秒");
-  EXPECT_EQ(tree.Description(kSend), L"0.00k バイト/秒");
+  for (LONG id : {kRecv, kSend}) {
+    EXPECT_NE(tree.State(id) & STATE_SYSTEM_READONLY, 0) << id;
+    EXPECT_EQ(tree.Description(id), L"キロバイト毎秒") << id;
+  }
   for (LONG id : {kSelf, kGraph, kRecv, kSend}) {
     EXPECT_EQ(tree.State(id) & STATE_SYSTEM_INVISIBLE, 0) << id;
   }
+  // The client, where a reader lands, says both rates; no description is a number pattern.
+  const std::wstring summary = tree.Description(kSelf);
+  EXPECT_EQ(summary.find(L"受信: "), 0u) << std::string(summary.begin(), summary.end());
+  EXPECT_NE(summary.find(L"、送信: "), std::wstring::npos);
+  EXPECT_NE(summary.find(L"キロバイト毎秒"), std::wstring::npos);
+  for (LONG id : {kSelf, kRecv, kSend}) {
+    EXPECT_EQ(tree.Description(id).find(L"/秒"), std::wstring::npos) << id;
+  }
+  for (LONG id : {kRecv, kSend}) {
+    EXPECT_EQ(tree.Description(id).find(L"0.00"), std::wstring::npos) << id;
+  }
+
+  // A reader asks the client to take the focus: the meter comes to the front, focused.
+  EXPECT_EQ(acc->accSelect(SELFLAG_TAKEFOCUS, Child(kSelf)), S_OK);
+  EXPECT_TRUE(WaitUntilTrue([&] { return (tree.State(kSelf) & STATE_SYSTEM_FOCUSED) != 0; }));
+  EXPECT_EQ(::GetForegroundWindow(), meter);
+  // Nothing here can be selected, and the parts take no focus of their own.
+  EXPECT_EQ(acc->accSelect(SELFLAG_TAKESELECTION, Child(kSelf)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(acc->accSelect(SELFLAG_TAKEFOCUS, Child(kRecv)), DISP_E_MEMBERNOTFOUND);
   // The children in order, as a reader walks them.
   VARIANT next{};
   EXPECT_EQ(acc->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &next), S_OK);

@@ -449,6 +449,86 @@ TEST_F(StartupTest, LaidOutAtTheScreensDensityWithItsMinimumSize) {
   EXPECT_TRUE(HasLine(SectionsOf(ReadBytes(PathOf(L"meter.ini"))), "Font", "Size=9"));
 }
 
+// The outer size of a meter started at `density` without a stored size: the design scaled
+// by the form font's text height there, with the frame the system draws there.
+SIZE DesignOuterAt(int density) {
+  const int text_height = ripplet::testing::FormTextHeight(::MulDiv(-12, density, 96));
+  RECT r{0, 0, ::MulDiv(304, text_height, 12), ::MulDiv(68, text_height, 12)};
+  constexpr DWORD kStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_THICKFRAME;
+  const auto for_dpi =
+      reinterpret_cast<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(reinterpret_cast<void*>(
+          ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (density == testing::ScreenPpi() || for_dpi == nullptr ||
+      !for_dpi(&r, kStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(density))) {
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, WS_EX_CONTROLPARENT);
+  }
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The size is saved with the density it was taken at. A meter saved at another density (144
+// from here at 96, 96 from here at 144) opens exactly as a start here does, and one snapped to
+// the bottom-right corner stays there; the same pixels without the density open as pixels.
+TEST_F(StartupTest, ASizeSavedAtAnotherDensityOpensAsAStartHereWould) {
+  const char* wanted = std::getenv("RIPPLET_TEST_PPI");
+  const int ppi = wanted ? std::atoi(wanted) : 96;
+  const int other = ppi == 96 ? 144 : 96;
+  ASSERT_EQ(testing::ScreenPpi(), ppi);
+  const auto outer_of = [](HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+  };
+
+  WriteBytes(PathOf(L"meter.ini"), kConfiguredIni);
+  Launch(L"");
+  HWND main_window = WaitForMainWindow();
+  ASSERT_NE(main_window, nullptr);
+  const RECT fresh = outer_of(main_window);
+  CloseAndExpectExitCode0(main_window);
+  const auto saved = SectionsOf(ReadBytes(PathOf(L"meter.ini")));
+  EXPECT_TRUE(HasLine(saved, "Window", "PixelsPerInch=" + std::to_string(ppi)));
+  EXPECT_TRUE(HasLine(saved, "Window", "Width=" + std::to_string(fresh.right - fresh.left)));
+
+  const SIZE there = DesignOuterAt(other);
+  ASSERT_NE(there.cx, fresh.right - fresh.left) << "no other density to come from";
+  const auto start_with = [&](int left, int top, bool with_density, bool snap) {
+    std::string ini = std::string(kConfiguredIni) + (snap ? "SnapWindow=1\r\n" : "") +
+                      "[Window]\r\nLeft=" + std::to_string(left) +
+                      "\r\nTop=" + std::to_string(top) + "\r\nWidth=" + std::to_string(there.cx) +
+                      "\r\nHeight=" + std::to_string(there.cy) + "\r\n";
+    if (with_density) ini += "PixelsPerInch=" + std::to_string(other) + "\r\n";
+    WriteBytes(PathOf(L"meter.ini"), ini);
+    Launch(L"");
+    return WaitForMainWindow();
+  };
+
+  main_window = start_with(100, 120, true, false);
+  ASSERT_NE(main_window, nullptr);
+  RECT r = outer_of(main_window);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 120);
+  EXPECT_EQ(r.right - r.left, fresh.right - fresh.left) << "saved at " << other;
+  EXPECT_EQ(r.bottom - r.top, fresh.bottom - fresh.top) << "saved at " << other;
+  CloseAndExpectExitCode0(main_window);
+
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  main_window = start_with(area.right - there.cx, area.bottom - there.cy, true, true);
+  ASSERT_NE(main_window, nullptr);
+  r = outer_of(main_window);
+  EXPECT_EQ(r.right, area.right) << "no longer docked";
+  EXPECT_EQ(r.bottom, area.bottom) << "no longer docked";
+  EXPECT_EQ(r.right - r.left, fresh.right - fresh.left);
+  CloseAndExpectExitCode0(main_window);
+
+  main_window = start_with(100, 120, false, false);
+  ASSERT_NE(main_window, nullptr);
+  r = outer_of(main_window);
+  EXPECT_EQ(r.right - r.left, there.cx) << "a file without the density: pixels, as before";
+  EXPECT_EQ(r.bottom - r.top, there.cy);
+  CloseAndExpectExitCode0(main_window);
+}
+
 }  // namespace
 }  // namespace ripplet
 

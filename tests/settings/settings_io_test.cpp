@@ -245,6 +245,43 @@ TEST(SaveSettings, TheUsageStartDayIsWrittenOnceSetAndSetBackToo) {
   EXPECT_EQ(ini.Get("Usage", "PeriodStartDay"), "1");
 }
 
+// The size is stored with the density it was taken at, right after it; a file without the
+// key (an older version's) or with a value no monitor has loads as before, density unknown.
+// A save over a file the program did not read writes the density whenever it writes a size,
+// so a stale density never rescales a size taken at another.
+TEST(SaveSettings, TheDensityGoesWithTheSizeAndAFileWithoutItLoadsAsBefore) {
+  Loaded l = Load("[Window]\r\nWidth=515\r\nHeight=121\r\nPixelsPerInch=144\r\n");
+  EXPECT_EQ(l.bounds, (WindowBounds{32, 32, 515, 121, 144}));
+  EXPECT_TRUE(l.report.WidthStored);
+  EXPECT_TRUE(l.report.HeightStored);
+  for (const char* value : {"", "0", "47", "961", "-96", "abc"}) {
+    EXPECT_EQ(Load(std::string("[Window]\r\nPixelsPerInch=") + value + "\r\n").bounds.Density, 0)
+        << value;
+  }
+  const Loaded old = Load("[Window]\r\nWidth=361\r\n");
+  EXPECT_EQ(old.bounds, (WindowBounds{32, 32, 361, 60, 0}));
+  EXPECT_TRUE(old.report.WidthStored);
+  EXPECT_FALSE(old.report.HeightStored);
+
+  IniDocument ini;
+  SaveSettingsTo(ini, Settings{}, WindowBounds{32, 40, 361, 85, 96}, 96, ".");
+  EXPECT_NE(ini.Serialize().find("Width=361\r\nHeight=85\r\nPixelsPerInch=96\r\n"),
+            std::string::npos)
+      << ini.Serialize();
+  IniDocument unknown;
+  SaveSettingsTo(unknown, Settings{}, WindowBounds{32, 40, 361, 85, 0}, 96, ".");
+  EXPECT_FALSE(unknown.Get("Window", "PixelsPerInch").has_value());
+
+  // Not read at start: only the changes are written, and the density goes with a new size.
+  const WindowBounds before{32, 40, 361, 85, 96};
+  IniDocument foreign = IniDocument::Parse("[Window]\r\nWidth=515\r\nPixelsPerInch=144\r\n");
+  SaveChangedSettingsTo(foreign, Settings{}, before, Settings{}, {32, 40, 361, 85, 96}, 96, ".");
+  EXPECT_EQ(foreign.Get("Window", "PixelsPerInch"), "144") << "nothing changed, nothing written";
+  SaveChangedSettingsTo(foreign, Settings{}, before, Settings{}, {32, 40, 400, 85, 96}, 96, ".");
+  EXPECT_EQ(foreign.Get("Window", "Width"), "400");
+  EXPECT_EQ(foreign.Get("Window", "PixelsPerInch"), "96");
+}
+
 TEST(CustomColours, ReadAndWriteTheSixteenDialogEntries) {
   std::vector<std::string> lines = {"colorb=ff8040", "ColorC=", "ColorA=FFFFFFFF", "Other=1"};
   const CustomColourRead read = ReadCustomColours(lines);
