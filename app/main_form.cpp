@@ -219,6 +219,25 @@ void TMainForm::FormCreate() {
   phase_ = Phase::kRunning;
 }
 
+// The first paint is done; the lookup follows as soon as the loop is next idle, after the
+// picture has gone to the screen.
+void TMainForm::FirstPaintDone() {
+  if (first_sample_timer_running_) return;
+  first_sample_timer_running_ =
+      ::SetTimer(Handle(), kFirstSampleTimerId, USER_TIMER_MINIMUM, nullptr) != 0;
+  if (!first_sample_timer_running_) SelectPendingAdapter();
+}
+
+// The first tick still comes a whole interval after the start: its rates are over the time
+// since this baseline, as every rate is over the time since the sample before.
+void TMainForm::SelectPendingAdapter() {
+  if (first_sample_timer_running_) ::KillTimer(Handle(), kFirstSampleTimerId);
+  first_sample_timer_running_ = false;
+  if (!adapter_pending_) return;
+  adapter_pending_ = false;
+  SelectAdapter();  // the baseline's read of the table finds the adapter: one read, not two
+}
+
 void TMainForm::ShowFirstStartMessage() {
   ::MessageBoxW(nullptr,
                 L"初めての起動ですので、ネットワーク アダプタが未指定の状態です。\r\n"

@@ -92,6 +92,10 @@ class TMainForm : public Window {
  private:
   // Start-up, the frame's handlers and shutdown (main_form.cpp).
   void FormCreate();
+  // Start-up's adapter lookup and first baseline, when they wait for the first paint.
+  static constexpr UINT_PTR kFirstSampleTimerId = 6;
+  void FirstPaintDone();
+  void SelectPendingAdapter();
   StartupPaths FormPaths();
   void ShowFirstStartMessage();
   void FormActivate();
@@ -109,10 +113,6 @@ class TMainForm : public Window {
   static constexpr UINT_PTR kMainTimerId = 1;
   void StartMainTimer();
   void StopMainTimer() noexcept;
-  // Start-up's adapter lookup and first baseline, when they wait for the first paint.
-  static constexpr UINT_PTR kFirstSampleTimerId = 6;
-  void FirstPaintDone();
-  void SelectPendingAdapter();
 
   // The adapter measured: the stored one, or the default route's (main_form_follow.cpp).
   static constexpr UINT_PTR kFollowTimerId = 4;
