@@ -10,23 +10,24 @@ namespace ripplet {
 static_assert(sizeof(NET_LUID) == sizeof(std::uint64_t));
 static_assert(std::size(MIB_IF_ROW2{}.Description) == 257);
 
-IpHelperTrafficSource::IpHelperTrafficSource(const SystemFunctions& functions)
-    : get_if_table_(functions.GetIfTable.get()),
-      get_if_table2_(functions.GetIfTable2.get()),
-      free_mib_table_(functions.FreeMibTable.get()),
-      get_if_entry2_(functions.GetIfEntry2.get()),
-      index_to_luid_(functions.ConvertInterfaceIndexToLuid.get()),
-      get_ip_forward_table2_(functions.GetIpForwardTable2.get()),
-      get_ip_interface_table_(functions.GetIpInterfaceTable.get()) {
-  if (free_mib_table_ == nullptr) {  // tables it could not free
-    get_if_table2_ = nullptr;
-    get_ip_forward_table2_ = nullptr;
-    get_ip_interface_table_ = nullptr;
+IpHelperTrafficSource& IpHelperTrafficSource::Bind() noexcept {
+  if (bound_) return *this;
+  bound_ = true;
+  get_if_table_ = functions_.GetIfTable.get();
+  get_if_entry2_ = functions_.GetIfEntry2.get();
+  index_to_luid_ = functions_.ConvertInterfaceIndexToLuid.get();
+  free_mib_table_ = functions_.FreeMibTable.get();
+  if (free_mib_table_ != nullptr) {  // no table it could not free
+    get_if_table2_ = functions_.GetIfTable2.get();
+    get_ip_forward_table2_ = functions_.GetIpForwardTable2.get();
+    get_ip_interface_table_ = functions_.GetIpInterfaceTable.get();
   }
+  return *this;
 }
 
 void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
   rows.clear();
+  Bind();
   // The table's size rarely changes: the steady state is one call into the block as it is.
   // A table that outgrew the block (or the first read, into none) says the size it needs.
   if (get_if_table_ == nullptr) return;
@@ -56,7 +57,7 @@ void IpHelperTrafficSource::ReadIfTable(IfTableBuffer& rows) {
 
 bool IpHelperTrafficSource::ReadWideCounters(std::uint32_t interface_index, Octets& octets) {
   found_ = false;
-  if (get_if_table2_ == nullptr) return false;
+  if (Bind().get_if_table2_ == nullptr) return false;
   MIB_IF_TABLE2* table = nullptr;
   if (get_if_table2_(&table) != NO_ERROR || table == nullptr) {
     return false;
@@ -87,7 +88,7 @@ bool ReadRow(decltype(&::GetIfEntry2) get_if_entry2, std::uint64_t luid,
 
 bool IpHelperTrafficSource::Watch(std::uint32_t interface_index) {
   watching_ = false;
-  if (get_if_entry2_ == nullptr) return false;
+  if (Bind().get_if_entry2_ == nullptr) return false;
   NET_LUID luid{};
   if (found_ && found_index_ == interface_index) {
     luid.Value = found_luid_;
@@ -117,7 +118,7 @@ bool IpHelperTrafficSource::ReadWatched(Octets& octets) {
 
 bool IpHelperTrafficSource::ReadRoutes(std::vector<RouteRow>& routes) {
   routes.clear();
-  if (get_ip_forward_table2_ == nullptr) return false;
+  if (Bind().get_ip_forward_table2_ == nullptr) return false;
   MIB_IPFORWARD_TABLE2* table = nullptr;
   if (get_ip_forward_table2_(AF_UNSPEC, &table) != NO_ERROR || table == nullptr) return false;
   for (ULONG i = 0; i < table->NumEntries; ++i) {

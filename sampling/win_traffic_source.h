@@ -12,9 +12,11 @@ namespace ripplet {
 
 class IpHelperTrafficSource final : public TrafficSource {
  public:
-  // The IP Helper functions come from `functions`. Without GetIfTable2 the counters are
-  // the table row's 32-bit ones; without GetIfEntry2 nothing is watched.
-  explicit IpHelperTrafficSource(const SystemFunctions& functions = System());
+  // The IP Helper functions come from `functions`, which outlive the source. Without
+  // GetIfTable2 the counters are the table row's 32-bit ones; without GetIfEntry2 nothing is
+  // watched.
+  explicit IpHelperTrafficSource(const SystemFunctions& functions = System()) noexcept
+      : functions_(functions) {}
 
   void ReadIfTable(IfTableBuffer& rows) override;
   bool ReadWideCounters(std::uint32_t interface_index, Octets& octets) override;
@@ -24,20 +26,27 @@ class IpHelperTrafficSource final : public TrafficSource {
   std::uint32_t TickCount() override;
 
   // Whether the system has the 64-bit table and the single-interface read.
-  bool HasWideTable() const noexcept { return get_if_table2_ != nullptr; }
-  bool CanWatch() const noexcept { return get_if_entry2_ != nullptr; }
+  bool HasWideTable() noexcept { return Bind().get_if_table2_ != nullptr; }
+  bool CanWatch() noexcept { return Bind().get_if_entry2_ != nullptr; }
 
  private:
+  // IP Helper (and the libraries it brings) is loaded at the first read, not when the
+  // source is made: a start that paints before it reads anything paints sooner.
+  IpHelperTrafficSource& Bind() noexcept;
+
+  const SystemFunctions& functions_;
+  bool bound_ = false;
+
   // GetIfEntry2 by LUID reads one interface; by index it would first convert the index,
   // which under wine costs as much as the whole table. The wide table gives the LUID of
   // the interface it was asked for, so the watch that follows needs no conversion.
-  decltype(&::GetIfTable) get_if_table_;
-  decltype(&::GetIfTable2) get_if_table2_;
-  decltype(&::FreeMibTable) free_mib_table_;
-  decltype(&::GetIfEntry2) get_if_entry2_;
-  decltype(&::ConvertInterfaceIndexToLuid) index_to_luid_;
-  decltype(&::GetIpForwardTable2) get_ip_forward_table2_;
-  decltype(&::GetIpInterfaceTable) get_ip_interface_table_;
+  decltype(&::GetIfTable) get_if_table_ = nullptr;
+  decltype(&::GetIfTable2) get_if_table2_ = nullptr;
+  decltype(&::FreeMibTable) free_mib_table_ = nullptr;
+  decltype(&::GetIfEntry2) get_if_entry2_ = nullptr;
+  decltype(&::ConvertInterfaceIndexToLuid) index_to_luid_ = nullptr;
+  decltype(&::GetIpForwardTable2) get_ip_forward_table2_ = nullptr;
+  decltype(&::GetIpInterfaceTable) get_ip_interface_table_ = nullptr;
 
   std::vector<unsigned char> table_block_;  // GetIfTable's MIB_IFTABLE, kept for the next read
 
