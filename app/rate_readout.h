@@ -25,7 +25,8 @@ class RateReadout {
   const UnitParams& Unit() const noexcept { return unit_; }
 
   // One tick's rates, or none. Returns the texts when they are due: "-" on a tick without
-  // data (a partly filled average carries over it), the average once an interval is full.
+  // data (a partly filled average carries over it), the average once an interval is full,
+  // unless it would read as the labels already do (an idle line's every tick).
   std::optional<Texts> Tick(const std::optional<RatePair>& rates, std::int32_t value_interval,
                             std::string_view decimal_separator);
 
@@ -33,6 +34,9 @@ class RateReadout {
   RateAverager averager_;
   UnitParams unit_{1.0, 0};
   int decimals_ = 0;
+  // What the labels were last given, to tell an unchanged average without formatting it.
+  std::optional<RateAverage> shown_;
+  std::string shown_separator_;
 };
 
 }  // namespace ripplet
