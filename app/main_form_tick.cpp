@@ -32,13 +32,15 @@ void TMainForm::MainTimerTimer() {
   if (!layout.GraphVisible || graph_.Height() == 0) return;
   const int h = graph_.Height();
   const double divisor = readout_.Unit().Divisor;
-  graph_.Tick(SeriesY(h, pair.Send, divisor,
-                      SeriesRange(true, settings_.GraphRange, settings_.GraphSendRange)),
-              SeriesY(h, pair.Recv, divisor,
-                      SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
+  const bool changed =
+      graph_.Tick(SeriesY(h, pair.Send, divisor,
+                          SeriesRange(true, settings_.GraphRange, settings_.GraphSendRange)),
+                  SeriesY(h, pair.Recv, divisor,
+                          SeriesRange(false, settings_.GraphRange, settings_.GraphSendRange)));
   // The bitmap is the graph's buffer: one blit puts the new slice on the screen, with no
-  // trip through WM_PAINT (which repaints from the same bitmap when it must).
-  if (hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout, graph_);
+  // trip through WM_PAINT (which repaints from the same bitmap when it must). A tick of an
+  // idle line that changed no pixel shows nothing.
+  if (changed && hover_.Visible()) MeterPainter::ShowGraph(Handle(), layout, graph_);
 }
 
 void TMainForm::StartMainTimer() {

@@ -35,11 +35,16 @@ class GraphBitmap {
 
   // One tick: move by 2, fill the two new columns, extend the middle line, then the send
   // series and the receive series through their three points. A series without a y
-  // (unusable scale) is not drawn.
-  void Tick(std::optional<int> send_y, std::optional<int> recv_y);
+  // (unusable scale) is not drawn. Returns false when the tick changed no pixel of the
+  // graph: a line that has held its values for the graph's whole width only moves columns
+  // that are all alike, so such a tick draws nothing and nothing needs showing.
+  bool Tick(std::optional<int> send_y, std::optional<int> recv_y);
 
   // Both series start again at the bottom row.
-  void ResetSeries() noexcept { prev_send_y_ = prev_recv_y_ = height_ - 1; }
+  void ResetSeries() noexcept {
+    prev_send_y_ = prev_recv_y_ = height_ - 1;
+    repeats_ = -1;
+  }
 
   bool HasBitmap() const noexcept { return pixels_ != nullptr; }
   int Width() const noexcept { return width_; }
@@ -69,6 +74,9 @@ class GraphBitmap {
   std::optional<int> middle_y_;
   int prev_send_y_ = 0;
   int prev_recv_y_ = 0;
+  // The last tick's values, and how many ticks in a row repeated them (-1: no tick yet).
+  std::optional<int> last_send_y_, last_recv_y_;
+  int repeats_ = -1;
 };
 
 }  // namespace ripplet
