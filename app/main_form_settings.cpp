@@ -28,8 +28,12 @@ void TMainForm::LoadSettings() {
   // Bounds saved on a monitor that is gone would leave the meter where nobody can reach it.
   bounds = FitIntoWorkAreas(bounds, WorkAreas());
   PlaceForDensity(bounds, design_bounds, report);
-  ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // Bounds the window already has (a file without them, or the design's own) are not set
+  // again: at start-up that call alone cost as much as the rest of the settings.
+  if (bounds != BoundsOf(Handle(), bounds.Density)) {
+    ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
   if (!report.HeightStored) FitFullLayoutHeight();
   TakeSettingsBaseline();
   const SIZE client = ClientSize(Handle());
